@@ -1,0 +1,39 @@
+#pragma once
+
+#include <algorithm>
+#include <vector>
+
+namespace vortexa {
+
+// Names one element of a window: which of its element kinds, and the index in that kind's array
+// (0 for single elements).
+struct ElementRef {
+    int kind = 0;
+    int index = 0;
+    friend bool operator==(const ElementRef&, const ElementRef&) = default;
+};
+
+// The order in which a window's elements are drawn, back first. New elements come on top.
+class DrawingOrder {
+public:
+    void add(ElementRef element)
+    {
+        remove(element);
+        m_order.push_back(element);
+    }
+
+    void sendToBack(ElementRef element)
+    {
+        remove(element);
+        m_order.insert(m_order.begin(), element);
+    }
+
+    const std::vector<ElementRef>& backToFront() const { return m_order; }
+
+private:
+    void remove(ElementRef element) { std::erase(m_order, element); }
+
+    std::vector<ElementRef> m_order;
+};
+
+} // namespace vortexa

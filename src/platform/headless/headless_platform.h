@@ -1,0 +1,76 @@
+#pragma once
+// The platform without a display: a virtual clock and virtual timers, real files in a chosen folder.
+// Tests and vortexa-sim drive it by advancing time.
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vortexa {
+
+struct StartedProgram {
+    std::string program;
+    std::vector<std::string> arguments;
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    explicit HeadlessPlatform(std::filesystem::path programFolder, int widthPixels = 1920, int heightPixels = 1080);
+
+    // Set-up of the virtual world, before the program starts.
+    void setStartTime(int hours, int minutes, int seconds);
+    void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
+    void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
+
+    // Runs the virtual clock forward, firing every timer that falls due on the way: timers due at
+    // the same millisecond fire in the order they were started.
+    void advance(int64_t milliseconds);
+    int64_t now() const { return m_now; }
+    bool ended() const { return m_ended; }
+    int runningTimers() const;
+    const std::vector<StartedProgram>& startedPrograms() const { return m_started; }
+    int cursorX() const { return m_cursorX; }
+    int cursorY() const { return m_cursorY; }
+
+    double timeOfDay() override;
+    std::string longTimeText(double date) override;
+    TimerId startTimer(int intervalMs, std::function<void()> tick) override;
+    void stopTimer(TimerId timer) override;
+    void yieldToEvents() override { }
+    double screenWidthTwips() override { return m_widthTwips; }
+    double screenHeightTwips() override { return m_heightTwips; }
+    void setCursorPosition(int x, int y) override;
+    std::string commandLine() override { return m_commandLine; }
+    bool anotherInstanceRunning() override { return m_anotherInstance; }
+    void endProgram() override { m_ended = true; }
+    StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
+    std::filesystem::path programFolder() override { return m_programFolder; }
+
+private:
+    struct VirtualTimer {
+        int interval = 0;
+        int64_t nextDue = 0;
+        bool running = true;
+        std::function<void()> tick;
+    };
+
+    bool fireTimersDueAt(int64_t time);
+
+    std::filesystem::path m_programFolder;
+    double m_widthTwips;
+    double m_heightTwips;
+    int64_t m_startSecondOfDay = 12 * 3600;
+    int64_t m_now = 0;
+    bool m_ended = false;
+    bool m_anotherInstance = false;
+    std::string m_commandLine;
+    std::deque<VirtualTimer> m_timers;
+    std::vector<StartedProgram> m_started;
+    int m_cursorX = 0;
+    int m_cursorY = 0;
+};
+
+} // namespace vortexa

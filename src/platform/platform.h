@@ -1,0 +1,58 @@
+#pragma once
+// The one seam between the program and the system it runs on. The core asks the platform for the
+// time, the screen, timers, the process and the pointer; everything it shows lives in plain records
+// that the platform reads back after each event.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vortexa {
+
+using TimerId = int;
+
+// The result of starting another program.
+struct StartResult {
+    bool started = false;
+    std::string error; // why it did not start, for the user
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Clock: the time of day as a date value (whole part 0, fraction of the day), in whole seconds.
+    virtual double timeOfDay() = 0;
+    // A time value as text in the user's long time format.
+    virtual std::string longTimeText(double date) = 0;
+
+    // Timers fire their tick every interval until stopped. Ticks that fall due while the program is
+    // busy are not made up.
+    virtual TimerId startTimer(int intervalMs, std::function<void()> tick) = 0;
+    virtual void stopTimer(TimerId timer) = 0;
+    // Lets pending window events run once; called at the end of a script step.
+    virtual void yieldToEvents() = 0;
+
+    // Screen size in twips.
+    virtual double screenWidthTwips() = 0;
+    virtual double screenHeightTwips() = 0;
+    // Moves the mouse pointer to a screen point in pixels.
+    virtual void setCursorPosition(int x, int y) = 0;
+
+    // Process.
+    virtual std::string commandLine() = 0;
+    // True when another instance of the program runs; the first caller becomes the one instance.
+    virtual bool anotherInstanceRunning() = 0;
+    // Ends the program at once: no close handlers, nothing written, no further events. Callers
+    // return straight after it, since a platform that records the end comes back here.
+    virtual void endProgram() = 0;
+    // Starts a program without waiting for it.
+    virtual StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) = 0;
+
+    // The folder that holds the program file: the settings file lives there.
+    virtual std::filesystem::path programFolder() = 0;
+};
+
+} // namespace vortexa

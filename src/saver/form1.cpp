@@ -1,0 +1,121 @@
+#include "saver/form1.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/numeric.h"
+#include "saver/program.h"
+#include "saver/scene_setup.h"
+#include "settings/captions.h"
+#include "settings/form2.h"
+#include "settings/settings_file.h"
+
+namespace vortexa {
+
+std::string RunSwitch(std::string_view commandLine)
+{
+    const size_t first = commandLine.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = commandLine.find_last_not_of(' ');
+    std::string trimmed(commandLine.substr(first, last - first + 1));
+    std::transform(trimmed.begin(), trimmed.end(), trimmed.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return trimmed.substr(0, 2);
+}
+
+Form1::Form1(Program& program)
+    : m_program(program)
+{
+}
+
+Form1::~Form1() { StopTimers(); }
+
+bool Form1::Form_Load()
+{
+    ModuleState& module = m_program.module;
+    Platform& platform = m_program.platform;
+
+    screen.StartTime = platform.timeOfDay();
+    if (module.PreviewMode)
+        TakeSettingsFromDialog(module, screen, m_program.dialog());
+    else if (ReadSettingsFile(module, platform.programFolder()))
+        TakeSettingsFromFile(module, screen);
+    else
+        TakeDefaultSettings(module, screen);
+    KeepSettingsInRange(module, screen);
+
+    if (platform.anotherInstanceRunning()) {
+        platform.endProgram();
+        return false;
+    }
+    screen.Maximised = true;
+    if (!CheckCommandLine())
+        return false;
+    StartTimer(screen.Timer4, 1000, &Form1::Timer4_Timer);
+    StartTimer(screen.Timer5, 60000, &Form1::Timer5_Timer);
+    screen.ScreenHeight = wholeNumber(platform.screenHeightTwips());
+    screen.ScreenWidth = wholeNumber(platform.screenWidthTwips());
+    screen.MaxSize = 3800;
+    screen.MinuteCount = 0;
+    screen.ShapeS[0].Visible = false;
+    PlaceHint(screen);
+    FillColorTable(module);
+
+    BuildScript(screen, module);
+    StartTimer(screen.Timer1, screen.Timer1.Interval, &Form1::Timer1_Timer);
+    StartTimer(screen.Timer2, screen.Timer2.Interval, &Form1::Timer2_Timer);
+    StartTimer(screen.Timer3, screen.Timer3.Interval, &Form1::Timer3_Timer);
+    BuildClockDisplay(screen, module);
+    MeasureScene(screen, module);
+    ApplyLanguage(m_program, module.Language);
+    return true;
+}
+
+bool Form1::CheckCommandLine()
+{
+    Platform& platform = m_program.platform;
+    const std::string runSwitch = RunSwitch(platform.commandLine());
+    if (runSwitch == "/c") {
+        Hide();
+        m_program.dialog().Show();
+        m_program.form1 = nullptr;
+        screen.MousePointer = PointerCrossHair;
+    } else if (runSwitch == "/p") {
+        platform.endProgram();
+        return false;
+    }
+    return true;
+}
+
+// Starts the platform timer of a record that asks for one (a script timer that the scene set-up
+// did not enable stays off).
+void Form1::StartTimer(TimerRecord& timer, int intervalMs, void (Form1::*tick)())
+{
+    if (intervalMs <= 0)
+        return;
+    timer.Interval = intervalMs;
+    timer.Enabled = true;
+    timer.id = m_program.platform.startTimer(intervalMs, [this, tick] { (this->*tick)(); });
+}
+
+void Form1::StopTimers()
+{
+    for (TimerRecord* timer : {&screen.Timer1, &screen.Timer2, &screen.Timer3, &screen.Timer4, &screen.Timer5}) {
+        if (timer->id >= 0)
+            m_program.platform.stopTimer(timer->id);
+        timer->id = -1;
+        timer->Enabled = false;
+    }
+}
+
+void Form1::Timer1_Timer() { }
+void Form1::Timer2_Timer() { }
+void Form1::Timer3_Timer() { }
+void Form1::Timer4_Timer() { }
+void Form1::Timer5_Timer() { }
+
+void Form1::Form_KeyPress(int16_t KeyAscii) { (void)KeyAscii; }
+void Form1::Form_MouseMove() { }
+
+} // namespace vortexa

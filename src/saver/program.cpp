@@ -1,0 +1,55 @@
+#include "saver/program.h"
+
+#include <algorithm>
+
+#include "saver/form1.h"
+#include "settings/form2.h"
+
+namespace vortexa {
+
+Program::Program(Platform& system)
+    : platform(system)
+{
+}
+
+Program::~Program() = default;
+
+void Program::Start() { CreateSaverScreen(); }
+
+Form1* Program::CreateSaverScreen()
+{
+    m_screens.push_back(std::make_unique<Form1>(*this));
+    Form1* screen = m_screens.back().get();
+    form1 = screen;
+    if (!screen->Form_Load())
+        return nullptr;
+    screen->Show();
+    return screen;
+}
+
+void Program::Unload(Form1* screen)
+{
+    const auto loaded = std::find_if(
+        m_screens.begin(), m_screens.end(), [screen](const auto& candidate) { return candidate.get() == screen; });
+    if (loaded == m_screens.end())
+        return;
+    screen->StopTimers();
+    screen->Hide();
+    if (form1 == screen)
+        form1 = nullptr;
+    m_unloaded.push_back(std::move(*loaded));
+    m_screens.erase(loaded);
+}
+
+void Program::DiscardUnloaded() { m_unloaded.clear(); }
+
+Form2& Program::dialog()
+{
+    if (!m_form2) {
+        m_form2 = std::make_unique<Form2>(*this);
+        m_form2->Form_Load();
+    }
+    return *m_form2;
+}
+
+} // namespace vortexa

@@ -1,0 +1,58 @@
+#pragma once
+// The saver screen's own state and elements: one set for each saver screen, fresh when it is made.
+
+#include <array>
+#include <cstdint>
+
+#include "platform/drawing_order.h"
+#include "platform/elements.h"
+#include "platform/platform.h"
+
+namespace vortexa {
+
+enum SaverElementKind { KindShape, KindShapeS, KindLineS, KindLblS, KindLblT, KindLblF1 };
+
+enum MousePointerStyle { PointerDefault = 0, PointerCrossHair = 2, PointerCustom = 99 };
+
+struct TimerRecord {
+    int Interval = 0;
+    bool Enabled = false;
+    TimerId id = -1; // the platform's timer while it runs
+};
+
+struct SaverScreen {
+    SaverScreen();
+
+    int16_t MoveCount = 0;
+    int16_t MinuteCount = 0;
+    std::array<int32_t, 21> StepX {};
+    std::array<int32_t, 21> StepY {};
+    int16_t MaxSize = 0;
+    int32_t ScreenHeight = 0;
+    int32_t ScreenWidth = 0;
+    int32_t TimeHalfHeight = 0;
+    int32_t TimeHalfWidth = 0;
+    double StartTime = 0;
+    double ElapsedTime = 0;
+    int16_t HintTicks = 0;
+
+    ElementArray<ShapeElement> Shape;
+    ElementArray<ShapeElement> ShapeS;
+    ElementArray<LineElement> LineS;
+    ElementArray<LabelElement> lblS;
+    LabelElement lblT;
+    LabelElement lblF1;
+    TimerRecord Timer1, Timer2, Timer3, Timer4, Timer5;
+
+    // The window itself.
+    bool Visible = false;
+    bool Maximised = false;
+    int MousePointer = PointerCustom;
+    DrawingOrder drawingOrder;
+
+    // Creates element k of Shape or ShapeS by the copy rule and puts it on top of the drawing order.
+    bool LoadShape(int k);
+    bool LoadShapeS(int k);
+};
+
+} // namespace vortexa

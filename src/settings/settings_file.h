@@ -1,0 +1,40 @@
+#pragma once
+// The settings file "Vortexa.ini" beside the program: seven key=value lines whose meaning comes from
+// their line number alone.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/text_file.h"
+#include "scene/module_state.h"
+
+namespace vortexa {
+
+inline constexpr const char* SettingsFileName = "Vortexa.ini";
+
+std::filesystem::path settingsFilePath(const std::filesystem::path& programFolder);
+
+// Fills IniValue from the file, slot k from line k + 1, and sets IniLine to the number of lines
+// stored. Slots the read does not reach keep their values; lines past the eleventh are ignored.
+// Returns false, changing nothing, when the file is absent or cannot be read.
+bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& programFolder);
+
+// The values one save writes, in the order of the file's lines.
+struct SavedSettings {
+    int CircleCount = 0; // krugN
+    int BorderWidth = 0; // BorderWidth
+    int Speed = 0; // Speed
+    int ViewTime = 0; // viewTime
+    int Scenario = 0; // Scenario
+    int Captives = 0; // Plen
+    float Language = 0; // Local
+};
+
+std::vector<std::string> settingsFileLines(const SavedSettings& settings);
+
+// Replaces the settings file whole; on failure the earlier file is left as it was and the result
+// names the file and the reason.
+FileResult WriteSettingsFile(const SavedSettings& settings, const std::filesystem::path& programFolder);
+
+} // namespace vortexa

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "platform/controls.h"
+#include "platform/elements.h"
+#include "platform/numeric.h"
+
+namespace vortexa {
+namespace {
+
+TEST(Numbers, RoundingTakesHalvesToTheEvenNeighbour)
+{
+    const struct {
+        double value;
+        int32_t rounded;
+    } rows[] = {
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {0.5, 0},
+        {1.5, 2},
+        {2.4999, 2},
+        {2.5001, 3},
+        {-0.4, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(wholeNumber(row.value), row.rounded) << row.value;
+}
+
+TEST(Numbers, SixteenBitConversionFailsOutsideItsRange)
+{
+    EXPECT_EQ(toInt16(32767.4), 32767);
+    EXPECT_EQ(toInt16(-32768.5), -32768); // the half goes to the even neighbour, inside the range
+    EXPECT_FALSE(toInt16(32767.5));
+    EXPECT_FALSE(toInt16(40000));
+    EXPECT_FALSE(toInt16(-32769));
+    EXPECT_FALSE(toInt32(3e9));
+    EXPECT_EQ(wholeNumber(1e300), INT32_MAX); // held at the end, never undefined
+}
+
+TEST(Numbers, IntegerHalvingTruncates)
+{
+    EXPECT_EQ(integerHalf(975), 487);
+    EXPECT_EQ(integerHalf(-975), -487);
+}
+
+TEST(Numbers, TextToNumberTakesTheLeadingNumber)
+{
+    const struct {
+        const char* text;
+        double value;
+    } rows[] = {
+        {"12", 12},
+        {"  7", 7},
+        {"3.5", 3.5},
+        {"-4", -4},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"8=9", 8},
+        {"1e3", 1000},
+        {"2e", 2},
+        {".5", 0.5},
+        {"&HFF", 255},
+        {"&hC0FFC0", 0xC0FFC0},
+        {"&O17", 15},
+        {"&", 0},
+        {"\x01\xff", 0},
+        {"99999999999999999999", 1e20},
+    };
+    for (const auto& row : rows)
+        EXPECT_DOUBLE_EQ(textToNumber(row.text), row.value) << '"' << row.text << '"';
+}
+
+TEST(Numbers, ColourTextsReadAsHexadecimal)
+{
+    EXPECT_EQ(colourFromText("&HDDDDAA"), 0xDDDDAAu);
+    EXPECT_EQ(colourFromText("&H008080"), 0x008080u);
+    EXPECT_EQ(colourFromText("-5"), 0u);
+}
+
+TEST(ElementArray, NewElementsCopyElementZeroAsItIsNowAndStartHidden)
+{
+    ElementArray<ShapeElement> shapes({ShapeElement {}});
+    shapes[0].BorderWidth = 3;
+    shapes[0].Left = 120;
+    ASSERT_TRUE(shapes.Load(1));
+    EXPECT_EQ(shapes[1].BorderWidth, 3);
+    EXPECT_EQ(shapes[1].Left, 120);
+    EXPECT_FALSE(shapes[1].Visible);
+
+    shapes[0].BorderWidth = 1; // later changes to element 0 reach only later copies
+    EXPECT_EQ(shapes[1].BorderWidth, 3);
+    EXPECT_FALSE(shapes.Load(1));
+    EXPECT_FALSE(shapes.Load(-1));
+    ASSERT_TRUE(shapes.Load(5));
+    EXPECT_EQ(shapes.Count(), 3);
+    EXPECT_EQ(shapes.UBound(), 5);
+    EXPECT_FALSE(shapes.exists(3));
+    EXPECT_EQ(shapes.find(3), nullptr);
+}
+
+TEST(Controls, TrackBarKeepsItsPositionInsideItsRange)
+{
+    TrackBar bar(6, 12, 6);
+    bar.setValue(15);
+    EXPECT_EQ(bar.Value(), 12);
+    bar.setMax(20);
+    bar.setMin(10);
+    bar.setValue(15);
+    EXPECT_EQ(bar.Value(), 15);
+    bar.setMin(0);
+    bar.setMax(10); // the position is outside the new range and moves to its nearer end
+    EXPECT_EQ(bar.Value(), 10);
+    bar.setMin(6);
+    EXPECT_EQ(bar.Value(), 10);
+}
+
+TEST(Controls, ListSelectsOnlyTheEntryItsTextEquals)
+{
+    ComboList list({"Get captives", "Not get"});
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.setText("Not get");
+    EXPECT_EQ(list.ListIndex(), 1);
+    list.setText("not get");
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.setText("Captives?");
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(list.List(7), "");
+}
+
+} // namespace
+} // namespace vortexa
