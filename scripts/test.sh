@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: once optimised, once with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Also checks the formatting of the sources.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/check-format.sh
+
+for preset in release sanitize; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset tests"
+  ctest --preset "$preset"
+done

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "settings/settings_file.h"
+#include "temporary_folder.h"
+
+namespace vortexa {
+namespace {
+
+TEST(SettingsFile, SavedSettingsReadBackSlotBySlot)
+{
+    TemporaryFolder folder;
+    const SavedSettings saved {8, 2, 3, 0, 1, 1, 1};
+    ASSERT_TRUE(WriteSettingsFile(saved, folder.path()).ok);
+    EXPECT_EQ(folder.read("Vortexa.ini"),
+        "krugN=8\r\nBorderWidth=2\r\nSpeed=3\r\nviewTime=0\r\nScenario=1\r\nPlen=1\r\nLocal=1\r\n");
+
+    ModuleState module;
+    ASSERT_TRUE(ReadSettingsFile(module, folder.path()));
+    EXPECT_EQ(module.IniLine, 7);
+    const std::array<std::string, IniSlots> expected {"8", "2", "3", "0", "1", "1", "1", "", "", "", ""};
+    EXPECT_EQ(module.IniValue, expected);
+}
+
+TEST(SettingsFile, LanguageIsWrittenAsAWholeNumber)
+{
+    EXPECT_EQ(settingsFileLines({6, 1, 1, 0, 1, 0, 0.0f}).back(), "Local=0");
+    EXPECT_EQ(settingsFileLines({6, 1, 1, 0, 1, 0, 1.0f}).back(), "Local=1");
+}
+
+TEST(SettingsFile, AbsentFileChangesNothing)
+{
+    TemporaryFolder folder;
+    ModuleState module;
+    module.IniValue[0] = "earlier";
+    module.IniLine = 4;
+    EXPECT_FALSE(ReadSettingsFile(module, folder.path()));
+    EXPECT_EQ(module.IniValue[0], "earlier");
+    EXPECT_EQ(module.IniLine, 4);
+}
+
+TEST(SettingsFile, DamagedFilesGiveDefinedValues)
+{
+    const struct Row {
+        const char* name;
+        std::string content;
+        int lines;
+        std::vector<std::string> firstSlots;
+    } rows[] = {
+        {"empty", "", 0, {"was 0", "was 1"}},
+        {"no equals sign", "krugN\r\n12\r\n", 2, {"krugN", "12"}},
+        {"only the first = splits", "krugN=8=9\r\n", 1, {"8=9", "was 1"}},
+        {"equals sign last", "krugN=\r\n", 1, {"", "was 1"}},
+        {"line feeds only", "krugN=7\nBorderWidth=3\n", 2, {"7", "3"}},
+        {"no line end at the end", "krugN=7\r\nSpeed=4", 2, {"7", "4"}},
+        {"keys play no part", "Speed=4\r\nkrugN=9\r\n", 2, {"4", "9"}},
+        {"binary garbage", std::string("\x00\xff=\x01\x02\r\n\xfe", 8), 2, {std::string("\x01\x02"), "\xfe"}},
+        {"huge and negative numbers", "krugN=99999999999999999999\r\nBorderWidth=-3\r\n", 2,
+            {"99999999999999999999", "-3"}},
+    };
+    for (const Row& row : rows) {
+        TemporaryFolder folder;
+        folder.write("Vortexa.ini", row.content);
+        ModuleState module;
+        module.IniValue[0] = "was 0";
+        module.IniValue[1] = "was 1";
+        ASSERT_TRUE(ReadSettingsFile(module, folder.path())) << row.name;
+        EXPECT_EQ(module.IniLine, row.lines) << row.name;
+        for (size_t k = 0; k < row.firstSlots.size(); ++k)
+            EXPECT_EQ(module.IniValue[k], row.firstSlots[k]) << row.name << " slot " << k;
+    }
+}
+
+TEST(SettingsFile, LinesPastTheEleventhAreIgnored)
+{
+    TemporaryFolder folder;
+    std::string content;
+    for (int line = 1; line <= 40; ++line)
+        content += "key=" + std::to_string(line) + "\r\n";
+    folder.write("Vortexa.ini", content);
+    ModuleState module;
+    ASSERT_TRUE(ReadSettingsFile(module, folder.path()));
+    EXPECT_EQ(module.IniLine, 11);
+    EXPECT_EQ(module.IniValue[10], "11");
+}
+
+TEST(SettingsFile, UnreadableFileCountsAsAbsent)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    TemporaryFolder folder;
+    folder.write("Vortexa.ini", "krugN=8\r\n");
+    std::filesystem::permissions(folder.path() / "Vortexa.ini", std::filesystem::perms::none);
+    ModuleState module;
+    EXPECT_FALSE(ReadSettingsFile(module, folder.path()));
+}
+
+TEST(SettingsFile, AFolderInPlaceOfTheFileCountsAsAbsent)
+{
+    TemporaryFolder folder;
+    std::filesystem::create_directory(folder.path() / "Vortexa.ini");
+    ModuleState module;
+    EXPECT_FALSE(ReadSettingsFile(module, folder.path()));
+}
+
+TEST(SettingsFile, FailedSaveReportsTheFileAndLeavesTheEarlierOneIntact)
+{
+    TemporaryFolder folder;
+    folder.write("Vortexa.ini", "krugN=12\r\n");
+    // A folder that cannot take a new file fails for root as well: here the target's folder is
+    // missing, and separately the target is a folder.
+    const FileResult missingFolder = WriteSettingsFile({8, 1, 1, 0, 1, 0, 1}, folder.path() / "gone");
+    EXPECT_FALSE(missingFolder.ok);
+    EXPECT_NE(missingFolder.error.find("Vortexa.ini"), std::string::npos) << missingFolder.error;
+
+    std::filesystem::create_directory(folder.path() / "sub");
+    std::filesystem::create_directory(folder.path() / "sub" / "Vortexa.ini");
+    EXPECT_FALSE(WriteSettingsFile({8, 1, 1, 0, 1, 0, 1}, folder.path() / "sub").ok);
+
+    EXPECT_EQ(folder.read("Vortexa.ini"), "krugN=12\r\n");
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "sub"))
+        EXPECT_EQ(entry.path().filename(), "Vortexa.ini") << "a temporary file was left behind";
+}
+
+TEST(SettingsFile, SaveReplacesALinkInsteadOfWritingThroughIt)
+{
+    TemporaryFolder folder;
+    folder.write("elsewhere.txt", "keep me");
+    std::filesystem::create_symlink(folder.path() / "elsewhere.txt", folder.path() / "Vortexa.ini");
+    ASSERT_TRUE(WriteSettingsFile({8, 1, 1, 0, 1, 0, 1}, folder.path()).ok);
+    EXPECT_EQ(folder.read("elsewhere.txt"), "keep me");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.path() / "Vortexa.ini"));
+}
+
+} // namespace
+} // namespace vortexa
