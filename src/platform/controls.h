@@ -45,6 +45,10 @@ public:
     static constexpr int LargeChange = 5;
     static constexpr int TickFrequency = 1;
 
+    // Place in the container, twips; no rule depends on it.
+    float Left = 0, Top = 0, Width = 1455, Height = 300;
+    bool Visible = true;
+
 private:
     void keepInside() { m_value = std::clamp(m_value, m_min, m_max); }
 
@@ -95,6 +99,10 @@ public:
         if (k >= 0 && k < ListCount())
             m_entries[static_cast<size_t>(k)] = std::move(text);
     }
+
+    // Place in the container, twips; the height follows the font.
+    float Left = 0, Top = 0, Width = 1215, Height = 315;
+    bool Visible = true;
 
 private:
     std::vector<std::string> m_entries;

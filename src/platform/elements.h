@@ -67,6 +67,7 @@ struct LabelElement {
     int Alignment = AlignLeft;
     Font LabelFont;
     bool Visible = true;
+    bool HandPointer = false; // a pointing hand over the label, as over a link
     void Move(float left, float top)
     {
         Left = left;

@@ -50,6 +50,9 @@ public:
     virtual void endProgram() = 0;
     // Starts a program without waiting for it.
     virtual StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) = 0;
+    // The system's program that opens a web address, given as its one argument, in the user's
+    // browser. The Linux desktops share this one; a backend for another system names its own.
+    virtual std::string urlOpener() { return "xdg-open"; }
 
     // The folder that holds the program file: the settings file lives there.
     virtual std::filesystem::path programFolder() = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 #include "platform/numeric.h"
 #include "saver/program.h"
@@ -11,6 +12,11 @@
 #include "settings/settings_file.h"
 
 namespace vortexa {
+
+namespace {
+constexpr int16_t SetupKey = 49; // the digit "1"
+constexpr int16_t ToleratedMoves = 5;
+} // namespace
 
 std::string RunSwitch(std::string_view commandLine)
 {
@@ -115,7 +121,45 @@ void Form1::Timer3_Timer() { }
 void Form1::Timer4_Timer() { }
 void Form1::Timer5_Timer() { }
 
-void Form1::Form_KeyPress(int16_t KeyAscii) { (void)KeyAscii; }
-void Form1::Form_MouseMove() { }
+// Any typed character ends the show, except "1", which opens the dialog over it with the current
+// choices.
+void Form1::Form_KeyPress(int16_t KeyAscii)
+{
+    if (KeyAscii != SetupKey) {
+        m_program.platform.endProgram();
+        return;
+    }
+    Form2& dialog = m_program.dialog();
+    dialog.Show();
+    screen.MousePointer = PointerCrossHair;
+    const ModuleState& module = m_program.module;
+    if (module.PreviewMode || !module.IniValue[5].empty()) {
+        ShowChoice(dialog.ComboP, module.Captives, module.CaptivesPrompt);
+        ShowChoice(dialog.ComboT, module.ViewTime, module.TimePrompt);
+    } else {
+        dialog.ComboP.setText(module.CaptivesPrompt);
+        dialog.ComboT.setText(module.TimePrompt);
+    }
+}
+
+// Five movements are tolerated; from the sixth on the show ends, or the open dialog comes to the
+// front. The count stops at its largest value.
+void Form1::Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
+{
+    (void)Button;
+    (void)Shift;
+    if (m_program.IsOwnPointerMove(X, Y))
+        return;
+    if (screen.MoveCount < std::numeric_limits<int16_t>::max())
+        ++screen.MoveCount;
+    if (screen.MoveCount <= ToleratedMoves)
+        return;
+    if (m_program.dialog().Visible || RunSwitch(m_program.platform.commandLine()) == "/c") {
+        m_program.form1 = nullptr;
+        m_program.dialog().Show();
+        return;
+    }
+    m_program.platform.endProgram();
+}
 
 } // namespace vortexa

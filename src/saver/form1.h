@@ -33,9 +33,9 @@ public:
     void Timer5_Timer();
 
     // Input over the saver screen: a typed character (only keys that produce one reach it) and a
-    // mouse movement.
+    // mouse movement to a point of the screen in twips.
     void Form_KeyPress(int16_t KeyAscii);
-    void Form_MouseMove();
+    void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
 
     void Show() { screen.Visible = true; }
     void Hide() { screen.Visible = false; }

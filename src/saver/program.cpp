@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/elements.h"
 #include "saver/form1.h"
 #include "settings/form2.h"
 
@@ -42,6 +43,27 @@ void Program::Unload(Form1* screen)
 }
 
 void Program::DiscardUnloaded() { m_unloaded.clear(); }
+
+void Program::UnloadSaverScreens()
+{
+    while (!m_screens.empty())
+        Unload(m_screens.back().get());
+}
+
+void Program::MovePointer(int x, int y)
+{
+    m_ownPointerMove = PixelPoint {x, y};
+    platform.setCursorPosition(x, y);
+}
+
+bool Program::IsOwnPointerMove(float x, float y)
+{
+    if (!m_ownPointerMove)
+        return false;
+    const PixelPoint own = *m_ownPointerMove;
+    m_ownPointerMove.reset();
+    return x == static_cast<float>(own.x * TwipsPerPixel) && y == static_cast<float>(own.y * TwipsPerPixel);
+}
 
 Form2& Program::dialog()
 {

@@ -2,6 +2,7 @@
 // The running program: the shared state, the saver screens and the settings dialog.
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -30,6 +31,16 @@ public:
     // until DiscardUnloaded, since the unload may come from inside one of its own handlers.
     void Unload(Form1* screen);
     void DiscardUnloaded();
+    // Unloads every saver screen, also one whose reference was dropped.
+    void UnloadSaverScreens();
+
+    // Moves the mouse pointer to a screen point in pixels. The platform may report the move as a
+    // mouse movement; the first movement that lands exactly there is then the program's own, not
+    // the user's.
+    void MovePointer(int x, int y);
+    // True when this movement, at a point in twips, is the program's own pointer move. Only the first
+    // movement after the move is asked about.
+    bool IsOwnPointerMove(float x, float y);
 
     // The dialog, loaded (and its load step run) on first use.
     Form2& dialog();
@@ -46,6 +57,10 @@ private:
     std::vector<std::unique_ptr<Form1>> m_screens;
     std::vector<std::unique_ptr<Form1>> m_unloaded;
     std::unique_ptr<Form2> m_form2;
+    struct PixelPoint {
+        int x = 0, y = 0;
+    };
+    std::optional<PixelPoint> m_ownPointerMove;
 };
 
 } // namespace vortexa

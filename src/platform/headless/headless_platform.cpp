@@ -68,7 +68,7 @@ void HeadlessPlatform::setCursorPosition(int x, int y)
 StartResult HeadlessPlatform::startDetached(const std::string& program, const std::vector<std::string>& arguments)
 {
     m_started.push_back({program, arguments});
-    return {true, {}};
+    return m_onStart ? m_onStart(m_started.back()) : StartResult {true, {}};
 }
 
 bool HeadlessPlatform::fireTimersDueAt(int64_t time)

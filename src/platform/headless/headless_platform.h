@@ -24,6 +24,9 @@ public:
     void setStartTime(int hours, int minutes, int seconds);
     void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
+    // What starting a program does beyond recording it: by default it starts. A test may look at
+    // the world at that moment or answer with a failure.
+    void setStartHandler(std::function<StartResult(const StartedProgram&)> handler) { m_onStart = std::move(handler); }
 
     // Runs the virtual clock forward, firing every timer that falls due on the way: timers due at
     // the same millisecond fire in the order they were started.
@@ -69,6 +72,7 @@ private:
     std::string m_commandLine;
     std::deque<VirtualTimer> m_timers;
     std::vector<StartedProgram> m_started;
+    std::function<StartResult(const StartedProgram&)> m_onStart;
     int m_cursorX = 0;
     int m_cursorY = 0;
 };
