@@ -57,7 +57,9 @@ QRectF outlineOf(const ShapeElement& shape, const QRect& box)
         const double diameter = std::min(outline.width(), outline.height());
         outline = QRectF(outline.center().x() - diameter / 2, outline.center().y() - diameter / 2, diameter, diameter);
     }
-    const double inset = std::max(shape.BorderWidth, 1) / 2.0;
+    // A border wider than the shape fills it rather than turning it inside out.
+    const double inset
+        = std::min(std::max(shape.BorderWidth, 1) / 2.0, std::min(outline.width(), outline.height()) / 2);
     return outline.adjusted(inset, inset, -inset, -inset);
 }
 
