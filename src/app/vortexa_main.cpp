@@ -9,6 +9,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Only the program itself ends the program, even when it hides its last window.
+    QApplication::setQuitOnLastWindowClosed(false);
     vortexa::QtPlatform platform;
     vortexa::Program program(platform);
     vortexa::SaverWindows windows(program, platform);

@@ -80,6 +80,9 @@ TEST_F(SaverWindowsTest, WindowFollowsItsRecordAfterEachEvent)
     events.deliver([this] { form().screen.MousePointer = PointerCrossHair; });
     EXPECT_EQ(view().cursor().shape(), Qt::CrossCursor);
 
+    EXPECT_FALSE(view().close()); // the record still says shown
+    EXPECT_TRUE(view().isVisible());
+
     events.deliver([this] { form().Hide(); });
     EXPECT_FALSE(view().isVisible());
     events.deliver([this] { form().Show(); });

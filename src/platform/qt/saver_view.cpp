@@ -1,5 +1,6 @@
 #include "platform/qt/saver_view.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
@@ -145,6 +146,10 @@ void SaverView::mouseMoveEvent(QMouseEvent* event)
     Form1* form = m_form;
     m_platform.deliver([form] { form->Form_MouseMove(); });
 }
+
+// The program has no handler for a request to close its screen, and its record still says shown;
+// the show ends by a key or the mouse instead.
+void SaverView::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
     : m_program(program)
