@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -120,6 +122,35 @@ TEST(InstanceLock, IsHeldUntilItsHolderEndsInAnyWay)
         EXPECT_FALSE(second.heldElsewhere()) << killed;
         EXPECT_TRUE(second.held());
     }
+}
+
+// A program started by the saver, such as the web browser, must not keep the lock after the saver
+// has ended.
+TEST(InstanceLock, IsNotPassedOnToProgramsTheSaverStarts)
+{
+    test::TemporaryFolder folder;
+    const std::filesystem::path path = folder.path() / "vortexa.lock";
+    auto saver = std::make_unique<InstanceLock>(path);
+    ASSERT_FALSE(saver->heldElsewhere());
+
+    // The write end of this pipe closes when the child has started the other program.
+    int started[2];
+    ASSERT_EQ(pipe2(started, O_CLOEXEC), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/bin/sleep", "sleep", "60", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(started[1]);
+    char ignored;
+    ASSERT_EQ(read(started[0], &ignored, 1), 0);
+    close(started[0]);
+
+    saver.reset();
+    InstanceLock next(path);
+    EXPECT_FALSE(next.heldElsewhere());
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
 }
 
 TEST(QtPlatform, TheFirstAskerBecomesTheOneInstance)
