@@ -3,16 +3,18 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <QSize>
 
 #include "scene/saver_screen.h"
 
 namespace vortexa {
 
-// Paints the whole screen, one pixel for every 15 twips.
-void paintSaverScreen(QPainter& painter, const SaverScreen& screen);
+// Paints the part `area` of the screen (in pixels), one pixel for every 15 twips; the painter's
+// clip, if any, is left as it is.
+void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect& area);
 
-// The screen as an image of the given size in pixels.
+// The whole screen as an image of the given size in pixels.
 QImage renderSaverScreen(const SaverScreen& screen, QSize pixels);
 
 } // namespace vortexa

@@ -1,0 +1,150 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QProcess>
+#include <QScreen>
+#include <QStringList>
+#include <QTime>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+
+#include <unistd.h>
+
+#include "platform/elements.h"
+
+namespace vortexa {
+
+namespace {
+
+constexpr int SecondsPerDay = 24 * 3600;
+
+// The time of day of a date value in whole seconds; the fraction of a negative date counts from
+// midnight as well.
+int secondOfDay(double date)
+{
+    const double fraction = std::fabs(date - std::trunc(date));
+    return static_cast<int>(std::llround(fraction * SecondsPerDay) % SecondsPerDay);
+}
+
+QSize primaryScreenPixels()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize();
+}
+
+} // namespace
+
+QString withoutTimeZone(const QString& timeFormat)
+{
+    QString result;
+    bool quoted = false;
+    for (qsizetype k = 0; k < timeFormat.size(); ++k) {
+        const QChar c = timeFormat[k];
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't') {
+            result += c;
+            continue;
+        }
+        // A zone part takes the blanks in front of it with it.
+        while (result.endsWith(u' '))
+            result.chop(1);
+    }
+    return result.trimmed();
+}
+
+QtPlatform::QtPlatform()
+    : m_lock(instanceLockPath())
+{
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::deliver(const std::function<void()>& handler)
+{
+    ++m_handlersRunning;
+    handler();
+    --m_handlersRunning;
+    if (m_afterEvent)
+        m_afterEvent(m_handlersRunning == 0);
+}
+
+double QtPlatform::timeOfDay()
+{
+    return static_cast<double>(QTime::currentTime().msecsSinceStartOfDay() / 1000) / SecondsPerDay;
+}
+
+std::string QtPlatform::longTimeText(double date)
+{
+    const QLocale locale = QLocale::system();
+    const QTime time = QTime::fromMSecsSinceStartOfDay(secondOfDay(date) * 1000);
+    return locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat))).toStdString();
+}
+
+TimerId QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
+{
+    auto* timer = new QTimer(&m_timerOwner);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(intervalMs);
+    QObject::connect(timer, &QTimer::timeout, [this, tick = std::move(tick)] { deliver(tick); });
+    timer->start();
+    const TimerId id = m_nextTimer++;
+    m_timers.emplace(id, timer);
+    return id;
+}
+
+void QtPlatform::stopTimer(TimerId timer)
+{
+    const auto found = m_timers.find(timer);
+    if (found == m_timers.end())
+        return;
+    // The timer may be stopped from inside its own tick, so it goes once control is back in the
+    // event loop.
+    found->second->stop();
+    found->second->deleteLater();
+    m_timers.erase(found);
+}
+
+void QtPlatform::yieldToEvents() { QCoreApplication::processEvents(); }
+
+double QtPlatform::screenWidthTwips() { return static_cast<double>(primaryScreenPixels().width()) * TwipsPerPixel; }
+
+double QtPlatform::screenHeightTwips() { return static_cast<double>(primaryScreenPixels().height()) * TwipsPerPixel; }
+
+void QtPlatform::setCursorPosition(int x, int y) { QCursor::setPos(x, y); }
+
+std::string QtPlatform::commandLine() { return QCoreApplication::arguments().mid(1).join(u' ').toStdString(); }
+
+bool QtPlatform::anotherInstanceRunning() { return m_lock.heldElsewhere(); }
+
+void QtPlatform::endProgram()
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(0);
+}
+
+StartResult QtPlatform::startDetached(const std::string& program, const std::vector<std::string>& arguments)
+{
+    QProcess process;
+    process.setProgram(QString::fromStdString(program));
+    QStringList list;
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    process.setArguments(list);
+    if (process.startDetached())
+        return {true, {}};
+    return {false, process.errorString().toStdString()};
+}
+
+std::filesystem::path QtPlatform::programFolder()
+{
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+} // namespace vortexa

@@ -1,0 +1,21 @@
+#pragma once
+// How the program's colour numbers and font records look on this system: the one table of system
+// colours, and the installed fonts that stand in for the ones the program names.
+
+#include <QColor>
+#include <QFont>
+
+#include <cstdint>
+
+#include "platform/elements.h"
+
+namespace vortexa {
+
+// A colour 0x00BBGGRR, or the system colour nn for 0x800000nn.
+QColor toQColor(uint32_t colour);
+
+// The font of a record, in pixels at 15 twips to the pixel (96 to the inch), with installed
+// fonts of the same metrics standing in for missing ones.
+QFont toQFont(const Font& font);
+
+} // namespace vortexa

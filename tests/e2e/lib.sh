@@ -1,0 +1,129 @@
+# Shared set-up of the end-to-end tests, sourced by each test_*.sh with the path of the vortexa
+# program as $1: the program is copied into a fresh folder of its own (its settings file lives
+# beside it), the runtime folder is fresh, and an X server of its own runs on a free display.
+# Everything started here is ended, and every folder removed, when the test exits.
+
+set -euo pipefail
+
+if [ $# -lt 1 ] || [ ! -x "$1" ]; then
+    echo "usage: $0 PATH-TO-VORTEXA" >&2
+    exit 2
+fi
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/vortexa-e2e.XXXXXX")
+PROGRAM_FOLDER=$WORK/program
+PROGRAM=$PROGRAM_FOLDER/vortexa
+SCREEN_WIDTH=1280
+SCREEN_HEIGHT=720
+XVFB_PID=
+XEV_PID=
+SAVER_PIDS=()
+MAPPED_BEFORE=0
+
+end_everything() {
+    local pid
+    for pid in "${SAVER_PIDS[@]}" $XEV_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${SAVER_PIDS[@]}" $XEV_PID $XVFB_PID; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$WORK"
+}
+trap end_everything EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+mkdir -p "$PROGRAM_FOLDER"
+cp "$1" "$PROGRAM"
+mkdir -m 0700 "$WORK/runtime"
+export XDG_RUNTIME_DIR=$WORK/runtime
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# The X server writes the number of the free display it chose to the file descriptor given.
+start_x_server() {
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp -noreset \
+        3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    local tries
+    for tries in $(seq 100); do
+        [ -s "$WORK/display" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server did not start: $(cat "$WORK/xvfb.log")"
+        sleep 0.1
+    done
+    [ -s "$WORK/display" ] || fail "the X server gave no display number"
+    export DISPLAY=":$(head -n 1 "$WORK/display")"
+}
+
+# Starts the saver in the background with the given arguments; its process id is in SAVER_PID.
+start_saver() {
+    "$PROGRAM" "$@" >"$WORK/saver.out" 2>"$WORK/saver.err" &
+    SAVER_PID=$!
+    SAVER_PIDS+=("$SAVER_PID")
+}
+
+# Runs the saver with the given arguments and gives its exit status; it must end within 5 s.
+run_saver_to_end() {
+    local status=0
+    timeout 5 "$PROGRAM" "$@" >"$WORK/run.out" 2>"$WORK/run.err" || status=$?
+    echo "$status"
+}
+
+# The visible window of a process, waiting for it up to 10 s; nothing when none appears.
+window_of() {
+    timeout 10 xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null | head -n 1 || true
+}
+
+# "X Y WIDTH HEIGHT" of a window on the screen.
+geometry_of() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X:/ { x = $NF }
+        /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $NF }
+        /^ *Height:/ { h = $NF }
+        END { print x, y, w, h }'
+}
+
+# Records every window that appears on the screen from now on (see windows_mapped). A probe
+# window shows that the recording runs before anything else happens.
+watch_windows() {
+    xev -root -event substructure >"$WORK/xev.log" 2>&1 &
+    XEV_PID=$!
+    local tries
+    for tries in 1 2 3 4 5; do
+        xmessage -timeout 1 probe >/dev/null 2>&1 &
+        SAVER_PIDS+=($!)
+        timeout 1 bash -c "until grep -q '^MapNotify' '$WORK/xev.log'; do sleep 0.05; done" && break
+    done
+    grep -q '^MapNotify' "$WORK/xev.log" || fail "the window recorder saw no window"
+    sleep 0.2
+    MAPPED_BEFORE=$(grep -c '^MapNotify' "$WORK/xev.log")
+}
+
+# The number of windows that appeared since watch_windows.
+windows_mapped() {
+    echo $(($(grep -c '^MapNotify' "$WORK/xev.log") - MAPPED_BEFORE))
+}
+
+SHOT=$WORK/screen.png
+
+take_screenshot() {
+    timeout 10 import -window root "$SHOT" || fail "no screenshot"
+}
+
+# The colour of one pixel of the last screenshot as RRGGBB.
+pixel() {
+    convert "$SHOT" -format "%[hex:p{$1,$2}]" info:
+}
+
+# The colours of the pixels in a rectangle of the last screenshot, one RRGGBB a line, each once.
+colours_in() {
+    convert "$SHOT" -crop "$3x$4+$1+$2" +repage -depth 8 txt:- |
+        awk 'NR > 1 { sub("#", "", $3); print substr($3, 1, 6) }' | sort -u
+}
+
+start_x_server
