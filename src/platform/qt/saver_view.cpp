@@ -135,6 +135,24 @@ void SaverView::keyPressEvent(QKeyEvent* event)
     m_platform.deliver([form, KeyAscii] { form->Form_KeyPress(KeyAscii); });
 }
 
+namespace {
+
+// The button and shift states as the handler takes them: 1 left, 2 right, 4 middle; 1 Shift,
+// 2 Ctrl, 4 Alt.
+int buttonState(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+        | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
 void SaverView::mouseMoveEvent(QMouseEvent* event)
 {
     // The window system also reports the pointer when a window appears under it; only a change
@@ -144,7 +162,11 @@ void SaverView::mouseMoveEvent(QMouseEvent* event)
         return;
     m_lastPointerPosition = position;
     Form1* form = m_form;
-    m_platform.deliver([form] { form->Form_MouseMove(); });
+    const auto Button = static_cast<int16_t>(buttonState(event->buttons()));
+    const auto Shift = static_cast<int16_t>(shiftState(event->modifiers()));
+    const auto X = static_cast<float>(event->position().x() * TwipsPerPixel);
+    const auto Y = static_cast<float>(event->position().y() * TwipsPerPixel);
+    m_platform.deliver([form, Button, Shift, X, Y] { form->Form_MouseMove(Button, Shift, X, Y); });
 }
 
 // The program has no handler for a request to close its screen, and its record still says shown;
