@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/dialog_view.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_view.h"
 #include "saver/program.h"
@@ -13,7 +14,10 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     vortexa::QtPlatform platform;
     vortexa::Program program(platform);
+    // The dialog's window follows after the saver screens', so that it comes over a screen that
+    // appears in the same event.
     vortexa::SaverWindows windows(program, platform);
+    vortexa::DialogWindow dialog(program, platform);
     // The start-up is the program's first event: the windows follow its records once it returns.
     // A start-up that ends the program does not return.
     platform.deliver([&program] { program.Start(); });

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/qt/instance_lock.h"
@@ -26,10 +28,13 @@ public:
     QtPlatform();
     ~QtPlatform() override;
 
-    // Runs one handler of the program, then calls the after-event step with whether no other
-    // handler is still running (only then may unloaded screens be discarded).
+    // Runs one handler of the program, then calls the after-event steps, in the order they were
+    // added, with whether no other handler is still running (only then may unloaded screens be
+    // discarded).
     void deliver(const std::function<void()>& handler);
-    void setAfterEvent(std::function<void(bool outermost)> afterEvent) { m_afterEvent = std::move(afterEvent); }
+    using AfterEventId = int;
+    AfterEventId addAfterEvent(std::function<void(bool outermost)> afterEvent);
+    void removeAfterEvent(AfterEventId id);
 
     double timeOfDay() override;
     std::string longTimeText(double date) override;
@@ -46,7 +51,8 @@ public:
     std::filesystem::path programFolder() override;
 
 private:
-    std::function<void(bool)> m_afterEvent;
+    std::vector<std::pair<AfterEventId, std::function<void(bool)>>> m_afterEvents;
+    AfterEventId m_nextAfterEvent = 0;
     int m_handlersRunning = 0;
     QObject m_timerOwner; // parent of every timer, so that stopped ones go with the platform
     std::map<TimerId, QTimer*> m_timers;

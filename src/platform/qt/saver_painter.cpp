@@ -75,25 +75,6 @@ void drawOutline(QPainter& painter, int kind, const QRectF& outline)
     }
 }
 
-void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
-{
-    const QRect box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
-    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(box))
-        return;
-    const QRectF outline = outlineOf(shape, box);
-    // A solid fill covers the background entirely, so the background is painted only under
-    // patterns and transparent fills.
-    if (shape.BackStyle == BackOpaque && shape.FillStyle != FillSolid) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(toQColor(shape.BackColor));
-        drawOutline(painter, shape.Shape, outline);
-    }
-    const Qt::PenStyle penStyle = shape.BorderWidth > 0 ? penStyleOf(shape.BorderStyle) : Qt::NoPen;
-    painter.setPen(QPen(toQColor(shape.BorderColor), std::max(shape.BorderWidth, 1), penStyle, Qt::FlatCap));
-    painter.setBrush(QBrush(toQColor(shape.FillColor), brushStyleOf(shape.FillStyle)));
-    drawOutline(painter, shape.Shape, outline);
-}
-
 void paintLine(QPainter& painter, const LineElement& line, const QRect& area)
 {
     const QLineF pixels(
@@ -134,20 +115,6 @@ int textFlagsOf(int alignment)
     return horizontal | Qt::AlignTop | Qt::TextWordWrap;
 }
 
-void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
-{
-    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
-    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(box))
-        return;
-    if (label.BackStyle == BackOpaque)
-        painter.fillRect(box, toQColor(label.BackColor));
-    if (label.Caption.empty())
-        return;
-    painter.setPen(toQColor(label.ForeColor));
-    painter.setFont(fontFor(label.LabelFont));
-    painter.drawText(box, textFlagsOf(label.Alignment), QString::fromStdString(label.Caption));
-}
-
 template <typename Element> const Element* visibleElement(const ElementArray<Element>& array, int index)
 {
     return array.exists(index) && array[index].Visible ? &array[index] : nullptr;
@@ -186,6 +153,39 @@ void paintElement(QPainter& painter, const SaverScreen& screen, ElementRef eleme
 }
 
 } // namespace
+
+void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
+{
+    const QRect box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
+    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(box))
+        return;
+    const QRectF outline = outlineOf(shape, box);
+    // A solid fill covers the background entirely, so the background is painted only under
+    // patterns and transparent fills.
+    if (shape.BackStyle == BackOpaque && shape.FillStyle != FillSolid) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(toQColor(shape.BackColor));
+        drawOutline(painter, shape.Shape, outline);
+    }
+    const Qt::PenStyle penStyle = shape.BorderWidth > 0 ? penStyleOf(shape.BorderStyle) : Qt::NoPen;
+    painter.setPen(QPen(toQColor(shape.BorderColor), std::max(shape.BorderWidth, 1), penStyle, Qt::FlatCap));
+    painter.setBrush(QBrush(toQColor(shape.FillColor), brushStyleOf(shape.FillStyle)));
+    drawOutline(painter, shape.Shape, outline);
+}
+
+void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
+{
+    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
+    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(box))
+        return;
+    if (label.BackStyle == BackOpaque)
+        painter.fillRect(box, toQColor(label.BackColor));
+    if (label.Caption.empty())
+        return;
+    painter.setPen(toQColor(label.ForeColor));
+    painter.setFont(fontFor(label.LabelFont));
+    painter.drawText(box, textFlagsOf(label.Alignment), QString::fromStdString(label.Caption));
+}
 
 void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect& area)
 {

@@ -10,6 +10,10 @@
 
 namespace vortexa {
 
+// Paint one element whose place is in twips, at 15 twips to the pixel, if it reaches into `area`.
+void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area);
+void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area);
+
 // Paints the part `area` of the screen (in pixels), one pixel for every 15 twips; the painter's
 // clip, if any, is left as it is.
 void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect& area);

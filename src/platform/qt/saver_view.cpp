@@ -177,7 +177,7 @@ SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
     : m_program(program)
     , m_platform(platform)
 {
-    m_platform.setAfterEvent([this](bool outermost) {
+    m_afterEvent = m_platform.addAfterEvent([this](bool outermost) {
         follow();
         if (outermost)
             m_program.DiscardUnloaded();
@@ -186,7 +186,7 @@ SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
 
 SaverWindows::~SaverWindows()
 {
-    m_platform.setAfterEvent({});
+    m_platform.removeAfterEvent(m_afterEvent);
     for (const auto& [form, view] : m_views)
         delete view;
     for (const QPointer<SaverView>& view : m_retired)

@@ -67,6 +67,7 @@ private:
 
     Program& m_program;
     QtPlatform& m_platform;
+    int m_afterEvent = 0;
     std::vector<std::pair<const Form1*, SaverView*>> m_views;
     std::vector<QPointer<SaverView>> m_retired;
 };
