@@ -54,7 +54,7 @@ QRect labelBox(const QLabel& widget, const LabelElement& label)
     const QString text = widget.text();
     if (text.contains(u' ') || text.contains(u'\n'))
         return box;
-    const int wanted = widget.fontMetrics().horizontalAdvance(text) + 2;
+    const int wanted = widget.fontMetrics().horizontalAdvance(text);
     if (wanted <= box.width())
         return box;
     const int growth = wanted - box.width();
@@ -199,10 +199,7 @@ private:
     const LineElement& m_line;
 };
 
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-}
+void ClickableLabel::mousePressEvent(QMouseEvent* event) { m_pressed = event->button() == Qt::LeftButton; }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
@@ -287,8 +284,8 @@ ClickableLabel* DialogView::addLabel(QWidget* parent, const char* name, std::fun
     return label;
 }
 
-// The user's text goes to the list as typed: no completion, no new entries, and no case-blind
-// matching when the field loses the focus, since only the exact text of an entry selects it.
+// The user's text goes to the list as typed: no completion and no new entries. Without a completer
+// the field also matches its entries by exact text when it loses the focus, as the list does.
 QComboBox* DialogView::addList(QWidget* parent, const char* name, bool captives)
 {
     auto* list = new QComboBox(parent);
@@ -296,7 +293,6 @@ QComboBox* DialogView::addList(QWidget* parent, const char* name, bool captives)
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
-    disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
     const auto model = [captives](Form2& dialog) -> ComboList& { return captives ? dialog.ComboP : dialog.ComboT; };
     connect(list, &QComboBox::activated, this,
         [this, model](int index) { deliver([model, index](Form2& dialog) { model(dialog).setListIndex(index); }); });

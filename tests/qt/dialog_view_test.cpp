@@ -1,0 +1,433 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QGlyphRun>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/qt/dialog_view.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/saver_view.h"
+#include "qt_test_support.h"
+#include "saver/form1.h"
+#include "saver/program.h"
+#include "settings/form2.h"
+
+namespace vortexa {
+namespace {
+
+// The program on a virtual clock, started with a command line, with the real windows of its saver
+// screens and its dialog; every user action reaches it through the Qt platform's delivery, as in
+// the shipped program.
+struct DialogWorld {
+    explicit DialogWorld(const char* commandLine = "/c")
+    {
+        platform.setCommandLine(commandLine);
+        events.deliver([this] { program.Start(); });
+    }
+    ~DialogWorld() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    Form2& form() { return *program.loadedDialog(); }
+    DialogView& view() { return *dialogWindow.view(); }
+    template <typename Widget = QWidget> Widget& widget(const char* name)
+    {
+        auto* found = view().findChild<Widget*>(QString::fromLatin1(name));
+        if (!found)
+            throw std::runtime_error(std::string("no widget ") + name);
+        return *found;
+    }
+    void click(const char* name) { QTest::mouseClick(&widget(name), Qt::LeftButton); }
+    std::filesystem::path settingsPath() const { return folder.path() / "Vortexa.ini"; }
+
+    test::TemporaryFolder folder;
+    HeadlessPlatform platform {folder.path(), 1280, 720};
+    Program program {platform};
+    QtPlatform events;
+    SaverWindows windows {program, events};
+    DialogWindow dialogWindow {program, events};
+};
+
+// What a message box showed before the test closed it.
+struct ShownMessage {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QFont font;
+};
+
+// Runs an action that opens a message box, notes what the box shows and presses its OK button.
+ShownMessage closeMessageOpenedBy(const std::function<void()>& action)
+{
+    ShownMessage shown;
+    // The box runs its own event loop; the watch looks in at every turn until the box is there.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&shown, &watch] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        watch.stop();
+        shown = {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size()), box->font()};
+        box->button(QMessageBox::Ok)->click();
+    });
+    watch.start(0);
+    action();
+    return shown;
+}
+
+// True when the font draws every character of the text with a glyph of its own, falling back to
+// other installed fonts as the widget would; glyph 0 is the empty box of a missing character.
+bool drawnWithRealGlyphs(const QString& text, const QFont& font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    while (layout.createLine().isValid()) { }
+    layout.endLayout();
+    int glyphs = 0;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        for (const quint32 glyph : run.glyphIndexes()) {
+            if (glyph == 0)
+                return false;
+            ++glyphs;
+        }
+    return glyphs > 0;
+}
+
+QString captionOf(const QWidget& widget)
+{
+    if (const auto* button = qobject_cast<const QPushButton*>(&widget))
+        return button->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&widget))
+        return frame->title();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+        return label->text();
+    return {};
+}
+
+bool hasCyrillic(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+TEST(DialogWindow, ElementsHaveTheirDesignedPlacesAndCaptions)
+{
+    DialogWorld world;
+    ASSERT_TRUE(world.view().isVisible());
+    EXPECT_EQ(world.view().windowTitle(), QStringLiteral("Vortexa"));
+    EXPECT_EQ(world.view().size(), QSize(396, 421));
+
+    // Places in pixels inside the container, 15 twips to the pixel.
+    const struct {
+        const char* name;
+        const char* container;
+        QRect place;
+        QString caption;
+    } rows[] = {
+        {"Pic", "Form2", {8, 12, 377, 217}, {}},
+        {"LblINFO", "Pic", {8, 8, 353, 193}, {}},
+        {"Frame1", "Form2", {8, 248, 129, 129}, "Script"},
+        {"cmdS(0)", "Frame1", {8, 24, 113, 25}, "Independence"},
+        {"cmdS(1)", "Frame1", {8, 56, 113, 25}, "Capture"},
+        {"cmdS(2)", "Frame1", {8, 88, 113, 25}, "Opposition"},
+        {"Frame2", "Form2", {152, 248, 233, 129}, "Options"},
+        {"Label(0)", "Frame2", {8, 24, 121, 17}, "Amount of circles"},
+        {"Label(1)", "Frame2", {8, 48, 105, 17}, "Width ol lines"},
+        {"Label(2)", "Frame2", {8, 72, 137, 17}, "Circles's speed"},
+        {"Slider(0)", "Frame2", {120, 20, 97, 20}, {}},
+        {"Slider(1)", "Frame2", {120, 48, 97, 20}, {}},
+        {"Slider(2)", "Frame2", {120, 72, 97, 20}, {}},
+        {"lblLOC(0)", "Form2", {292, 232, 41, 17}, "Russian"},
+        {"lblLOC(1)", "Form2", {349, 232, 41, 17}, "English"},
+        {"Line1", "Form2", {339, 232, 1, 17}, {}},
+        {"cmdHELP", "Form2", {8, 384, 89, 25}, "Information"},
+        {"CmdPRO", "Form2", {104, 384, 89, 25}, "Preview"},
+        {"cmdESC", "Form2", {200, 384, 89, 25}, "Cancel"},
+        {"cmdOK", "Form2", {296, 384, 89, 25}, "OK"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget& widget = world.widget(row.name);
+        EXPECT_EQ(widget.parentWidget()->objectName(), QString::fromLatin1(row.container));
+        EXPECT_EQ(widget.geometry(), row.place);
+        EXPECT_TRUE(widget.isVisible());
+        if (!row.caption.isEmpty()) {
+            EXPECT_EQ(captionOf(widget), row.caption);
+        }
+    }
+    EXPECT_TRUE(world.widget<QLabel>("LblINFO").text().startsWith("Select the script and do setups!\n\n"));
+
+    // The lists lie at one place, the captives list hidden; their height follows the font.
+    for (const char* name : {"ComboP", "ComboT"}) {
+        const auto& list = world.widget<QComboBox>(name);
+        EXPECT_TRUE(list.isEditable());
+        EXPECT_EQ(list.geometry().topLeft(), QPoint(8, 100)) << name;
+    }
+    EXPECT_EQ(world.widget("ComboT").width(), 209);
+    EXPECT_EQ(world.widget("ComboP").width(), 93);
+    EXPECT_FALSE(world.widget("ComboP").isVisible());
+
+    for (const char* name : {"Slider(0)", "Slider(1)", "Slider(2)"}) {
+        const auto& slider = world.widget<QSlider>(name);
+        EXPECT_EQ(slider.orientation(), Qt::Horizontal);
+        EXPECT_NE(slider.tickPosition(), QSlider::NoTicks);
+        EXPECT_EQ(slider.tickInterval(), 1);
+        EXPECT_EQ(slider.singleStep(), 1);
+        EXPECT_EQ(slider.pageStep(), 5);
+    }
+    EXPECT_TRUE(world.widget<QPushButton>("cmdOK").isDefault());
+    EXPECT_FALSE(world.widget<QPushButton>("cmdESC").isDefault());
+
+    // The host name is wider than the link's box: the box grows evenly about its centre.
+    const auto& link = world.widget<QLabel>("lblLINK");
+    EXPECT_EQ(link.text(), QStringLiteral(VORTEXA_AUTHOR_HOST));
+    EXPECT_GE(link.width(), link.fontMetrics().horizontalAdvance(link.text()));
+    EXPECT_NEAR(link.geometry().center().x(), 136 + 89 / 2, 1);
+    EXPECT_EQ(link.y(), 120);
+    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(link.font().underline());
+}
+
+TEST(DialogWindow, RussianCaptionsAreDrawnWithRealGlyphs)
+{
+    DialogWorld world;
+    world.click("lblLOC(0)");
+    ASSERT_EQ(world.widget<QPushButton>("cmdHELP").text(), QStringLiteral("Информация"));
+
+    int checked = 0;
+    const auto check = [&checked](const QString& text, const QFont& font, const QString& where) {
+        if (!hasCyrillic(text))
+            return;
+        ++checked;
+        EXPECT_TRUE(drawnWithRealGlyphs(text, font)) << where.toStdString() << ": " << text.toStdString();
+    };
+    for (QPushButton* button : world.view().findChildren<QPushButton*>())
+        check(button->text(), button->font(), button->objectName());
+    for (QGroupBox* frame : world.view().findChildren<QGroupBox*>())
+        check(frame->title(), frame->font(), frame->objectName());
+    for (QLabel* label : world.view().findChildren<QLabel*>())
+        check(label->text(), label->font(), label->objectName());
+    for (QComboBox* list : world.view().findChildren<QComboBox*>()) {
+        check(list->currentText(), list->font(), list->objectName());
+        for (int k = 0; k < list->count(); ++k)
+            check(list->itemText(k), list->font(), list->objectName());
+    }
+    // Two frames, six buttons, four labels and seven list entries at least.
+    EXPECT_GE(checked, 19);
+}
+
+TEST(DialogWindow, TrackBarMovedByTheUserLandsInItsRecord)
+{
+    const struct {
+        const char* name;
+        size_t index;
+        Qt::Key key;
+        int presses;
+        int expected;
+    } rows[] = {
+        {"Slider(0)", 0, Qt::Key_Right, 1, 7}, // from 6, one small step
+        {"Slider(0)", 0, Qt::Key_PageUp, 1, 11}, // one large step
+        {"Slider(0)", 0, Qt::Key_PageUp, 2, 12}, // stops at the end of the range
+        {"Slider(1)", 1, Qt::Key_Left, 1, 1}, // already at the start
+        {"Slider(2)", 2, Qt::Key_End, 1, 5}, // from 2, speed level
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.presses));
+        DialogWorld world;
+        auto& slider = world.widget<QSlider>(row.name);
+        for (int k = 0; k < row.presses; ++k)
+            QTest::keyClick(&slider, row.key);
+        EXPECT_EQ(world.form().Slider[row.index].Value(), row.expected);
+        EXPECT_EQ(slider.value(), row.expected);
+    }
+}
+
+TEST(DialogWindow, ScriptButtonChangesShowInTheWidgets)
+{
+    DialogWorld world;
+    world.click("cmdS(2)");
+    EXPECT_EQ(world.program.module.Scenario, 3);
+    const auto& slider = world.widget<QSlider>("Slider(0)");
+    EXPECT_EQ(slider.minimum(), 10);
+    EXPECT_EQ(slider.maximum(), 20);
+    EXPECT_EQ(slider.value(), 10);
+    EXPECT_TRUE(world.widget<QPushButton>("cmdS(2)").font().bold());
+    EXPECT_FALSE(world.widget<QPushButton>("cmdS(0)").font().bold());
+    EXPECT_TRUE(world.widget("ComboP").isVisible());
+    EXPECT_EQ(world.widget("ComboT").geometry().left(), 103); // 30 twips right of the captives list
+    EXPECT_FALSE(world.widget("LblINFO").isVisible());
+    EXPECT_FALSE(world.widget("lblLINK").isVisible());
+
+    // The picture shows the shapes: the rounded square's top edge, in the desktop colour, and
+    // small circles in the colours of the table.
+    const QImage picture = world.widget("Pic").grab().toImage();
+    const ShapeElement& square = world.form().Shape[0];
+    EXPECT_TRUE(test::colourNear(picture, {static_cast<int>(square.Left / 15) + 60, static_cast<int>(square.Top / 15)},
+        QColor(0x00, 0x80, 0x80)));
+    EXPECT_GT(test::pixelsOtherThan(picture, QRect(0, 0, 190, 87), Qt::black), 50);
+    const QRect squareAndTime(200, 145, 130, 65); // below the information text and the link
+    EXPECT_GT(test::pixelsOtherThan(picture, squareAndTime, Qt::black), 50);
+
+    world.click("cmdHELP");
+    EXPECT_TRUE(world.widget("LblINFO").isVisible());
+    const QImage information = world.widget("Pic").grab().toImage();
+    EXPECT_EQ(test::pixelsOtherThan(information, squareAndTime, Qt::black), 0);
+}
+
+TEST(DialogWindow, ListTypedOrPickedByTheUserLandsInItsRecord)
+{
+    DialogWorld world;
+    auto& list = world.widget<QComboBox>("ComboT");
+    ComboList& record = world.form().ComboT;
+
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(record.ListIndex(), SystemDial);
+    EXPECT_EQ(record.Text(), "System (Zentar)");
+
+    list.lineEdit()->clear();
+    QTest::keyClicks(list.lineEdit(), QStringLiteral("Without time"));
+    EXPECT_EQ(record.Text(), "Without time");
+    EXPECT_EQ(record.ListIndex(), WithoutClock);
+
+    // Only the exact text selects: a text in other letter case stays as typed, also when the
+    // field loses the focus.
+    list.lineEdit()->clear();
+    QTest::keyClicks(list.lineEdit(), QStringLiteral("without time"));
+    Q_EMIT list.lineEdit()->editingFinished();
+    EXPECT_EQ(record.Text(), "without time");
+    EXPECT_EQ(record.ListIndex(), -1);
+    EXPECT_EQ(list.currentText(), QStringLiteral("without time"));
+
+    // A change of the record shows in the widget: the entries and the shown text in Russian.
+    world.click("lblLOC(0)");
+    EXPECT_EQ(list.itemText(WithoutClock), QStringLiteral("Без времени"));
+    EXPECT_EQ(list.count(), 5);
+    EXPECT_EQ(list.currentText(), QString::fromStdString(record.Text()));
+}
+
+TEST(DialogWindow, MovingTheWindowMovesItsRecord)
+{
+    DialogWorld world;
+    world.view().move(100, 50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(world.form().Left, 1500);
+    EXPECT_EQ(world.form().Top, 750);
+    EXPECT_EQ(world.view().pos(), QPoint(100, 50));
+}
+
+TEST(DialogWindow, EnterSavesAndEndsEscAndTheCloseButtonEndWithoutSaving)
+{
+    const struct {
+        const char* action;
+        bool saved;
+    } rows[] = {{"Enter", true}, {"Esc", false}, {"close", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        DialogWorld world;
+        const std::string action = row.action;
+        if (action == "Enter")
+            QTest::keyClick(&world.view(), Qt::Key_Return);
+        else if (action == "Esc")
+            QTest::keyClick(&world.view(), Qt::Key_Escape);
+        else
+            EXPECT_FALSE(world.view().close());
+        EXPECT_TRUE(world.platform.ended());
+        EXPECT_EQ(std::filesystem::exists(world.settingsPath()), row.saved);
+    }
+}
+
+TEST(DialogWindow, SaveThatFailsIsReportedAndTheDialogKeepsTheChoices)
+{
+    DialogWorld world;
+    std::filesystem::create_directory(world.settingsPath()); // a folder cannot be replaced by the file
+    QTest::keyClick(&world.widget("Slider(0)"), Qt::Key_Right);
+
+    const ShownMessage shown = closeMessageOpenedBy([&world] { world.click("cmdOK"); });
+    EXPECT_EQ(shown.title, QStringLiteral("Vortexa"));
+    EXPECT_TRUE(shown.text.contains(QString::fromStdString(world.settingsPath().string()))) << shown.text.toStdString();
+    EXPECT_EQ(shown.icon, QMessageBox::Information);
+    EXPECT_EQ(shown.buttons, 1);
+
+    EXPECT_FALSE(world.platform.ended());
+    EXPECT_TRUE(world.view().isVisible());
+    EXPECT_TRUE(world.form().Messages.empty());
+    EXPECT_EQ(world.form().Slider[0].Value(), 7);
+    EXPECT_EQ(world.widget<QSlider>("Slider(0)").value(), 7);
+}
+
+TEST(DialogWindow, DialClockWithTheWrongScriptIsRefusedInTheCurrentLanguage)
+{
+    DialogWorld world;
+    world.click("lblLOC(0)");
+    auto& list = world.widget<QComboBox>("ComboT");
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Down); // a dial clock with the first script
+    const Form1* saver = world.program.form1;
+
+    const ShownMessage shown = closeMessageOpenedBy([&world] { world.click("CmdPRO"); });
+    EXPECT_EQ(shown.title, QStringLiteral("Attention!"));
+    EXPECT_EQ(shown.text, QString::fromStdString(world.program.module.ClockWarning));
+    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Графические часы")));
+    EXPECT_TRUE(drawnWithRealGlyphs(shown.text, shown.font));
+
+    EXPECT_EQ(world.program.form1, saver); // no preview
+    EXPECT_FALSE(world.program.module.PreviewMode);
+    EXPECT_TRUE(world.view().isVisible());
+    EXPECT_EQ(list.currentText(), QStringLiteral("Системное (Циф)"));
+}
+
+TEST(DialogWindow, ClicksRunTheirHandlers)
+{
+    DialogWorld world;
+    world.click("lblLINK");
+    ASSERT_EQ(world.platform.startedPrograms().size(), 1u);
+    EXPECT_EQ(world.platform.startedPrograms()[0].arguments,
+        std::vector<std::string> {"https://" VORTEXA_AUTHOR_HOST "/index-e.htm"});
+
+    world.click("lblLOC(0)");
+    EXPECT_EQ(world.program.module.Language, 0);
+    EXPECT_EQ(world.widget<QLabel>("lblLOC(0)").palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(world.widget<QLabel>("lblLOC(1)").palette().color(QPalette::WindowText), QColor(Qt::blue));
+
+    world.click("cmdS(1)");
+    EXPECT_EQ(world.program.module.Scenario, 2);
+
+    world.click("CmdPRO");
+    EXPECT_TRUE(world.program.module.PreviewMode);
+    ASSERT_EQ(world.program.screens().size(), 1u);
+    EXPECT_TRUE(world.windows.viewOf(*world.program.screens().front())->isVisible());
+    // A program started with "/c" shows the dialog again over the new screen.
+    EXPECT_TRUE(world.view().isVisible());
+    EXPECT_FALSE(world.form().BringToFront);
+}
+
+TEST(DialogWindow, KeyOneOverTheShowOpensTheDialogInFront)
+{
+    DialogWorld world("/s");
+    ASSERT_NE(world.dialogWindow.view(), nullptr); // loaded at start-up, hidden
+    EXPECT_FALSE(world.view().isVisible());
+    SaverView& saver = *world.windows.viewOf(*world.program.form1);
+    QTest::keyClick(&saver, Qt::Key_1);
+    EXPECT_TRUE(world.view().isVisible());
+    EXPECT_FALSE(world.form().BringToFront);
+    EXPECT_TRUE(saver.isVisible());
+    EXPECT_FALSE(world.platform.ended());
+}
+
+} // namespace
+} // namespace vortexa
