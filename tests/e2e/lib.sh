@@ -73,9 +73,67 @@ run_saver_to_end() {
     echo "$status"
 }
 
+# True once a process started here has ended (it may wait, unreaped, as a zombie).
+has_ended() {
+    local state
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 0
+    [ -z "$state" ] || [ "$state" = Z ]
+}
+
+# Waits up to the given seconds (5 if not given) for a saver started with start_saver to end and
+# sets STATUS to its exit status, or to "running" when it has not ended then. It must run in this
+# shell, not in a subshell, since only the shell that started the saver can collect its status.
+await_end() {
+    local tries ended=false
+    for tries in $(seq $((${2:-5} * 10))); do
+        if has_ended "$1"; then
+            ended=true
+            break
+        fi
+        sleep 0.1
+    done
+    STATUS=running
+    $ended || return 0
+    STATUS=0
+    wait "$1" || STATUS=$?
+}
+
+# Fails unless the saver is still running after half a second.
+expect_running() {
+    sleep 0.5
+    has_ended "$1" && fail "$2"
+    return 0
+}
+
 # The visible window of a process, waiting for it up to 10 s; nothing when none appears.
 window_of() {
     timeout 10 xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null | head -n 1 || true
+}
+
+# The settings dialog's window of a process, 396 x 421 pixels, waiting for it up to 10 s, as
+# "ID X Y" (its client area's place on the screen); nothing when none appears.
+dialog_of() {
+    local tries window x y width height
+    for tries in $(seq 50); do
+        for window in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+            read -r x y width height < <(geometry_of "$window")
+            if [ "$width $height" = "396 421" ]; then
+                echo "$window $x $y"
+                return
+            fi
+        done
+        sleep 0.2
+    done
+}
+
+# A window with exactly this title, waiting for it up to 5 s; nothing when none appears.
+window_named() {
+    timeout 5 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
+}
+
+# Clicks the left button at a point of the screen.
+click_at() {
+    xdotool mousemove --sync "$1" "$2" click 1
 }
 
 # "X Y WIDTH HEIGHT" of a window on the screen.
