@@ -1,0 +1,42 @@
+# A dial clock chosen with "Capture": Preview shows "Attention!" and starts nothing; the show that
+# runs behind the dialog stays the same.
+source "$(dirname "$0")/lib.sh"
+
+# The visible full-screen windows of a process.
+shows_of() {
+    local window x y width height
+    for window in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        read -r x y width height < <(geometry_of "$window")
+        [ "$width $height" = "$SCREEN_WIDTH $SCREEN_HEIGHT" ] && echo "$window"
+    done
+    return 0
+}
+
+start_saver /c
+read -r dialog x y < <(dialog_of "$SAVER_PID") || true
+[ -n "${dialog:-}" ] || fail "no dialog appeared"
+sleep 0.3
+show=$(shows_of "$SAVER_PID")
+[ "$(wc -w <<<"$show")" = 1 ] || fail "shows before the preview: $show"
+
+click_at $((x + 8 + 8 + 56)) $((y + 248 + 56 + 12))
+# The clock list's text field: the text typed replaces what it showed.
+click_at $((x + 152 + 8 + 60)) $((y + 248 + 100 + 10))
+xdotool key ctrl+a
+xdotool type --delay 20 "System (Zentar)"
+click_at $((x + 104 + 44)) $((y + 384 + 12))
+
+attention=$(window_named "Attention!")
+[ -n "$attention" ] || fail "no \"Attention!\" message appeared"
+xdotool windowfocus --sync "$attention"
+xdotool key Return
+for tries in $(seq 20); do
+    [ -z "$(xdotool search --onlyvisible --name '^Attention!$' 2>/dev/null)" ] && break
+    sleep 0.1
+done
+[ -z "$(xdotool search --onlyvisible --name '^Attention!$' 2>/dev/null)" ] || fail "the message stayed open"
+sleep 0.3
+[ "$(shows_of "$SAVER_PID")" = "$show" ] || fail "a preview started: $(shows_of "$SAVER_PID")"
+has_ended "$SAVER_PID" && fail "the program ended"
+[ -n "$(dialog_of "$SAVER_PID")" ] || fail "the dialog went away"
+echo "ok"
