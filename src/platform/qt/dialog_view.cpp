@@ -136,8 +136,8 @@ void followList(QComboBox& widget, const ComboList& list)
 } // namespace
 
 // The picture area: its background, its shapes and the time label, in its drawing order. The
-// information text and the link are widgets of their own above it, since the user reads and
-// clicks them; they are never shown together with the shapes.
+// information text and the link, which come last in that order, are widgets of their own above
+// it, since the user clicks the link.
 class PictureView : public QWidget {
 public:
     PictureView(const Form2& form, QWidget* parent)
@@ -227,7 +227,7 @@ DialogView::DialogView(Form2& form, QtPlatform& platform)
     m_frame1 = new QGroupBox(this);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     const char* const scriptButtons[] = {"cmdS(0)", "cmdS(1)", "cmdS(2)"};
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < static_cast<int>(form.cmdS.size()); ++k)
         addButton(m_frame1, scriptButtons[k], form.cmdS[static_cast<size_t>(k)],
             [k](Form2& dialog) { dialog.cmdS_Click(k); });
 
@@ -235,7 +235,7 @@ DialogView::DialogView(Form2& form, QtPlatform& platform)
     m_frame2->setObjectName(QStringLiteral("Frame2"));
     const char* const labels[] = {"Label(0)", "Label(1)", "Label(2)"};
     const char* const sliders[] = {"Slider(0)", "Slider(1)", "Slider(2)"};
-    for (size_t k = 0; k < 3; ++k) {
+    for (size_t k = 0; k < form.Slider.size(); ++k) {
         m_labels.push_back(addLabel(m_frame2, labels[k]));
         m_labels.back()->setWordWrap(true);
         auto* slider = new QSlider(Qt::Horizontal, m_frame2);
@@ -255,7 +255,7 @@ DialogView::DialogView(Form2& form, QtPlatform& platform)
     line->setObjectName(QStringLiteral("Line1"));
     m_line1 = line;
     const char* const languages[] = {"lblLOC(0)", "lblLOC(1)"};
-    for (int k = 0; k < 2; ++k)
+    for (int k = 0; k < static_cast<int>(form.lblLOC.size()); ++k)
         m_lblLOC.push_back(addLabel(this, languages[k], [k](Form2& dialog) { dialog.lblLOC_Click(k); }));
 
     addButton(this, "cmdHELP", form.cmdHELP, [](Form2& dialog) { dialog.cmdHELP_Click(); });
@@ -313,6 +313,11 @@ void DialogView::deliver(std::function<void(Form2&)> handler)
 
 void DialogView::follow()
 {
+    // A hidden dialog is followed in full once it is shown; the show's ticks need not pay for it.
+    if (!m_form.Visible && !isVisible()) {
+        m_form.BringToFront = false;
+        return;
+    }
     const QScopedValueRollback following(m_following, true);
     setWindowTitle(QString::fromStdString(m_form.Caption));
     setFixedSize(toPixels(m_form.Width), toPixels(m_form.Height));
