@@ -126,6 +126,16 @@ dialog_of() {
     done
 }
 
+# The visible full-screen windows of a process: its shows.
+shows_of() {
+    local window x y width height
+    for window in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        read -r x y width height < <(geometry_of "$window")
+        [ "$width $height" = "$SCREEN_WIDTH $SCREEN_HEIGHT" ] && echo "$window"
+    done
+    return 0
+}
+
 # A window with exactly this title, waiting for it up to 5 s; nothing when none appears.
 window_named() {
     timeout 5 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true

@@ -2,16 +2,6 @@
 # runs behind the dialog stays the same.
 source "$(dirname "$0")/lib.sh"
 
-# The visible full-screen windows of a process.
-shows_of() {
-    local window x y width height
-    for window in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-        read -r x y width height < <(geometry_of "$window")
-        [ "$width $height" = "$SCREEN_WIDTH $SCREEN_HEIGHT" ] && echo "$window"
-    done
-    return 0
-}
-
 start_saver /c
 read -r dialog x y < <(dialog_of "$SAVER_PID") || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared"
