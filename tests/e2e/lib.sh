@@ -143,7 +143,7 @@ window_named() {
 
 # Clicks the left button at a point of the screen.
 click_at() {
-    xdotool mousemove --sync "$1" "$2" click 1
+    timeout 5 xdotool mousemove --sync "$1" "$2" click 1
 }
 
 # "X Y WIDTH HEIGHT" of a window on the screen.

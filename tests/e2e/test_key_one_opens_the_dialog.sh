@@ -15,9 +15,9 @@ read -r dialog x y < <(dialog_of "$SAVER_PID") || true
 
 # The show goes on behind the dialog; moving the mouse over it brings the dialog to the front
 # and gives it the keyboard.
-xdotool windowfocus --sync "$saver"
+timeout 5 xdotool windowfocus --sync "$saver"
 for x_move in 50 100 150 200 250 300 350 400; do
-    xdotool mousemove --sync "$x_move" 650
+    timeout 5 xdotool mousemove --sync "$x_move" 650
     sleep 0.1
 done
 expect_running "$SAVER_PID" "mouse moves over the show ended the program"

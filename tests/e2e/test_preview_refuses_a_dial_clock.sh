@@ -18,7 +18,7 @@ click_at $((x + 104 + 44)) $((y + 384 + 12))
 
 attention=$(window_named "Attention!")
 [ -n "$attention" ] || fail "no \"Attention!\" message appeared"
-xdotool windowfocus --sync "$attention"
+timeout 5 xdotool windowfocus --sync "$attention"
 xdotool key Return
 for tries in $(seq 20); do
     [ -z "$(xdotool search --onlyvisible --name '^Attention!$' 2>/dev/null)" ] && break

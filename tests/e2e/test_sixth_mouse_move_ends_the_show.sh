@@ -6,11 +6,11 @@ start_saver /s
 sleep 0.3
 # Each move goes to a place of its own and is handled before the next, so none merge.
 for x in 100 200 300 400 500; do
-    xdotool mousemove --sync "$x" 600
+    timeout 5 xdotool mousemove --sync "$x" 600
     sleep 0.15
 done
 expect_running "$SAVER_PID" "five mouse moves ended the show"
-xdotool mousemove --sync 600 600
+timeout 5 xdotool mousemove --sync 600 600
 await_end "$SAVER_PID"
 [ "$STATUS" = 0 ] || fail "the sixth move gave: $STATUS"
 echo "ok"
