@@ -303,6 +303,12 @@ TEST(DialogWindow, ListTypedOrPickedByTheUserLandsInItsRecord)
     QTest::keyClicks(list.lineEdit(), QStringLiteral("Without time"));
     EXPECT_EQ(record.Text(), "Without time");
     EXPECT_EQ(record.ListIndex(), WithoutClock);
+    // Typing inside the text leaves the selection and keeps the cursor where the user types.
+    list.lineEdit()->setCursorPosition(7);
+    QTest::keyClicks(list.lineEdit(), QStringLiteral("ab"));
+    EXPECT_EQ(record.Text(), "Withoutab time");
+    EXPECT_EQ(record.ListIndex(), -1);
+    EXPECT_EQ(list.lineEdit()->cursorPosition(), 9);
 
     // Only the exact text selects: a text in other letter case stays as typed, also when the
     // field loses the focus.

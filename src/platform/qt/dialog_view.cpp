@@ -123,11 +123,16 @@ void followList(QComboBox& widget, const ComboList& list)
     }
     while (widget.count() > list.ListCount())
         widget.removeItem(widget.count() - 1);
+    // A change of selection rewrites the field; when its text stays, so does the typing cursor.
+    const QString before = widget.currentText();
+    const int cursor = widget.lineEdit()->cursorPosition();
     if (widget.currentIndex() != list.ListIndex())
         widget.setCurrentIndex(list.ListIndex());
     const QString text = QString::fromStdString(list.Text());
     if (widget.currentText() != text)
         widget.setEditText(text);
+    if (text == before)
+        widget.lineEdit()->setCursorPosition(cursor);
     const QRect place = placeOf(list);
     widget.setGeometry(place.left(), place.top(), place.width(), widget.sizeHint().height());
     widget.setVisible(list.Visible);
