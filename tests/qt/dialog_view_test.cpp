@@ -309,6 +309,10 @@ TEST(DialogWindow, ListTypedOrPickedByTheUserLandsInItsRecord)
     EXPECT_EQ(record.Text(), "Withoutab time");
     EXPECT_EQ(record.ListIndex(), -1);
     EXPECT_EQ(list.lineEdit()->cursorPosition(), 9);
+    // Other events, such as the ticks of the show behind the dialog, leave the field alone.
+    list.lineEdit()->selectAll();
+    world.events.deliver([] {});
+    EXPECT_EQ(list.lineEdit()->selectedText(), list.currentText());
 
     // Only the exact text selects: a text in other letter case stays as typed, also when the
     // field loses the focus.

@@ -124,14 +124,20 @@ void followList(QComboBox& widget, const ComboList& list)
     while (widget.count() > list.ListCount())
         widget.removeItem(widget.count() - 1);
     // A change of selection rewrites the field; when its text stays, so does the typing cursor.
+    // A field left alone keeps its cursor and the user's selection.
     const QString before = widget.currentText();
     const int cursor = widget.lineEdit()->cursorPosition();
-    if (widget.currentIndex() != list.ListIndex())
+    bool rewritten = false;
+    if (widget.currentIndex() != list.ListIndex()) {
         widget.setCurrentIndex(list.ListIndex());
+        rewritten = true;
+    }
     const QString text = QString::fromStdString(list.Text());
-    if (widget.currentText() != text)
+    if (widget.currentText() != text) {
         widget.setEditText(text);
-    if (text == before)
+        rewritten = true;
+    }
+    if (rewritten && text == before)
         widget.lineEdit()->setCursorPosition(cursor);
     const QRect place = placeOf(list);
     widget.setGeometry(place.left(), place.top(), place.width(), widget.sizeHint().height());
