@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "clock/clock_tick.h"
 #include "platform/numeric.h"
 #include "saver/program.h"
 #include "saver/scene_setup.h"
+#include "scene/script_steps.h"
 #include "settings/captions.h"
 #include "settings/form2.h"
 #include "settings/settings_file.h"
@@ -109,11 +111,27 @@ void Form1::StopTimers()
     }
 }
 
-void Form1::Timer1_Timer() { }
-void Form1::Timer2_Timer() { }
-void Form1::Timer3_Timer() { }
-void Form1::Timer4_Timer() { }
-void Form1::Timer5_Timer() { }
+void Form1::Timer1_Timer()
+{
+    IndependenceStep(screen, m_program.module);
+    m_program.platform.yieldToEvents();
+}
+
+void Form1::Timer2_Timer()
+{
+    if (CaptureStep(screen, m_program.module))
+        m_program.platform.yieldToEvents();
+}
+
+void Form1::Timer3_Timer()
+{
+    OppositionStep(screen, m_program.module);
+    m_program.platform.yieldToEvents();
+}
+
+void Form1::Timer4_Timer() { ClockTick(screen, m_program.module, m_program.platform); }
+
+void Form1::Timer5_Timer() { Regroup(screen, m_program.module); }
 
 void Form1::Form_KeyPress(int16_t KeyAscii) { (void)KeyAscii; }
 void Form1::Form_MouseMove() { }
