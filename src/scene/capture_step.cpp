@@ -27,7 +27,9 @@ int32_t distanceFromCircle0(const SaverScreen& screen, const ModuleState& module
     const ShapeElement& circle = screen.Shape[i];
     const int32_t dy = centreOffset(double {circle.Top} + module.Radius[i] - captor.Top - module.Radius[0]);
     const int32_t dx = centreOffset(double {circle.Left} + module.Radius[i] - captor.Left - module.Radius[0]);
-    return static_cast<int32_t>(std::floor(std::pow(static_cast<double>(dy) * dy + static_cast<double>(dx) * dx, 0.5)));
+    // The square root is the power 0.5 to the last bit, and the sum of squares is a whole number held
+    // exactly, so the whole part is the same.
+    return static_cast<int32_t>(std::floor(std::sqrt(static_cast<double>(dy) * dy + static_cast<double>(dx) * dx)));
 }
 
 // A quarter turn back inwards (down, right, up, left, down), with a jump in the new direction.
