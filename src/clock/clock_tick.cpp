@@ -34,9 +34,9 @@ bool insideBlock(const SaverScreen& screen, const ModuleState& module, int i)
     const ShapeElement& block = screen.Shape[0];
     const ShapeElement& circle = screen.Shape[i];
     const int32_t room = module.Diameter[0] - module.Diameter[static_cast<size_t>(i)];
-    if (!(block.Top < circle.Top && circle.Top < single(double {block.Top} + room)))
+    if (!(block.Top < circle.Top && circle.Top < block.Top + room))
         return false;
-    return block.Left < circle.Left && circle.Left < single(double {block.Left} + room);
+    return block.Left < circle.Left && circle.Left < block.Left + room;
 }
 
 // Captives are marked dashed, or removed when none are taken; a captive that got out is dotted.

@@ -79,7 +79,7 @@ void reflectCircle0(SaverScreen& screen, const ModuleState& module)
 void moveByStep(SaverScreen& screen, int i)
 {
     ShapeElement& circle = screen.Shape[i];
-    circle.Move(single(double {circle.Left} + screen.StepX[i]), single(double {circle.Top} + screen.StepY[i]));
+    circle.Move(circle.Left + screen.StepX[i], circle.Top + screen.StepY[i]);
 }
 
 } // namespace

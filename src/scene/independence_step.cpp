@@ -19,7 +19,7 @@ void IndependenceStep(SaverScreen& screen, ModuleState& module)
             screen.StepX[i] = -screen.StepX[i];
         if (circle.Top < 0)
             screen.StepY[i] = -screen.StepY[i];
-        circle.Move(single(double {circle.Left} + screen.StepX[i]), single(double {circle.Top} + screen.StepY[i]));
+        circle.Move(circle.Left + screen.StepX[i], circle.Top + screen.StepY[i]);
     }
     RideOnCircle0(screen, module);
 }

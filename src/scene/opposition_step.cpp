@@ -41,7 +41,7 @@ void bounce(SaverScreen& screen, const ModuleState& module, BlockSnapshot block,
     } else if (top0 - d < circle.Top && circle.Top < top0) { // top face
         if (widened(left0, -half) < circle.Left && circle.Left < widened(left0 + d0, half)) {
             stepY = -stepY;
-            circle.Top = single(double {circle.Top} + stepY);
+            circle.Top += stepY;
         }
     }
     if (circle.Left > screen.ScreenWidth - d) {
@@ -49,7 +49,7 @@ void bounce(SaverScreen& screen, const ModuleState& module, BlockSnapshot block,
     } else if (left0 - d < circle.Left && circle.Left < left0) { // left face, with the narrower span
         if (top0 < circle.Top && circle.Top < top0 + d0) {
             stepX = -stepX;
-            circle.Left = single(double {circle.Left} + stepX);
+            circle.Left += stepX;
         }
     }
     if (circle.Left < 0) {
@@ -57,7 +57,7 @@ void bounce(SaverScreen& screen, const ModuleState& module, BlockSnapshot block,
     } else if (left0 + d0 - d < circle.Left && circle.Left < left0 + d0) { // right face
         if (widened(top0, -half) < circle.Top && circle.Top < widened(top0 + d0, half)) {
             stepX = -stepX;
-            circle.Left = single(double {circle.Left} + stepX);
+            circle.Left += stepX;
         }
     }
     if (circle.Top < 0) {
@@ -65,7 +65,7 @@ void bounce(SaverScreen& screen, const ModuleState& module, BlockSnapshot block,
     } else if (top0 + d0 - d < circle.Top && circle.Top < top0 + d0) { // bottom face
         if (widened(left0, -half) < circle.Left && circle.Left < widened(left0 + d0, half)) {
             stepY = -stepY;
-            circle.Top = single(double {circle.Top} + stepY);
+            circle.Top += stepY;
         }
     }
 }
@@ -76,9 +76,9 @@ void pullBack(SaverScreen& screen, const ModuleState& module, int i)
     ShapeElement& circle = screen.Shape[i];
     const int32_t d = module.Diameter[i];
     if (circle.Top > screen.ScreenHeight - d)
-        circle.Top = single(double {circle.Top} - PullBack);
+        circle.Top -= PullBack;
     else if (circle.Left > screen.ScreenWidth - d)
-        circle.Left = single(double {circle.Left} - PullBack);
+        circle.Left -= PullBack;
 }
 
 // The block turns back one circle diameter before each screen edge, judged on the snapshot, and
@@ -112,7 +112,7 @@ void OppositionStep(SaverScreen& screen, ModuleState& module)
             continue;
         bounce(screen, module, block, i);
         ShapeElement& circle = screen.Shape[i];
-        circle.Move(single(double {circle.Left} + screen.StepX[i]), single(double {circle.Top} + screen.StepY[i]));
+        circle.Move(circle.Left + screen.StepX[i], circle.Top + screen.StepY[i]);
         pullBack(screen, module, i);
     }
     driftBlock(screen, module, block);
