@@ -119,7 +119,7 @@ def check_run(sim, run, folder):
 
 def main():
     sim = sys.argv[1]
-    runs = [Run(s, v, p, "1920x1080") for s, v, p in itertools.product((1, 2, 3), (0, 2, 3), (0, 1))]
+    runs = [Run(s, v, p, "1920x1080") for s, v, p in itertools.product((1, 2, 3), (0, 1, 2, 3), (0, 1))]
     runs += [Run(3, v, p, "3840x2160") for v, p in itertools.product((2, 3), (0, 1))]
     failed = False
     with tempfile.TemporaryDirectory() as folder:
