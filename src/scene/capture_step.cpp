@@ -10,6 +10,7 @@ namespace vortexa {
 namespace {
 
 constexpr int TurnJump = 100;
+constexpr int FullRound = 4; // four quarter turns bring a circle back where it started
 
 // A centre offset as a 16-bit whole number. Captured circles stay near circle 0, far inside the
 // range; should one ever leave it, the offset is held at the end of the range, so the circle
@@ -62,6 +63,19 @@ bool turnBack(SaverScreen& screen, int i)
     return true;
 }
 
+// A circle whose four jumps all leave it outside circle 0 would turn on the spot for ever, and
+// since every turn ends the tick, the whole scene would stand still. After a full round it is put
+// back in the middle of circle 0 instead.
+void turnOrRecentre(SaverScreen& screen, const ModuleState& module, int i)
+{
+    if (++screen.TurnsInARow[i] < FullRound)
+        return;
+    screen.TurnsInARow[i] = 0;
+    const ShapeElement& captor = screen.Shape[0];
+    screen.Shape[i].Move(single(double {captor.Left} + module.Radius[0] - module.Radius[i]),
+        single(double {captor.Top} + module.Radius[0] - module.Radius[i]));
+}
+
 void reflectCircle0(SaverScreen& screen, const ModuleState& module)
 {
     const ShapeElement& captor = screen.Shape[0];
@@ -90,8 +104,11 @@ bool CaptureStep(SaverScreen& screen, ModuleState& module)
     for (module.LoopIndex = 2; module.LoopIndex < n; ++module.LoopIndex) {
         const int i = module.LoopIndex;
         module.Distance[i] = distanceFromCircle0(screen, module, i);
-        if (module.Distance[i] > module.Radius[0] - module.Radius[i] && turnBack(screen, i))
+        if (module.Distance[i] > module.Radius[0] - module.Radius[i] && turnBack(screen, i)) {
+            turnOrRecentre(screen, module, i);
             return false; // the tick ends with the turn: nothing else moves
+        }
+        screen.TurnsInARow[i] = 0;
         moveByStep(screen, i);
     }
     reflectCircle0(screen, module);

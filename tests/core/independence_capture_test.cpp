@@ -164,6 +164,36 @@ TEST(CaptureStep, OnlyTheFirstCircleOutsideTurnsAndTheTickEnds)
     EXPECT_EQ(scene.module.LoopIndex, 3);
 }
 
+TEST(CaptureStep, ACircleStuckOutsideIsPutBackInTheMiddleAfterAFullRound)
+{
+    // Far outside, each of the four jumps (135 twips) leaves circle 2 outside: without help it would
+    // turn on the spot and the scene would stand still.
+    CaptureScene scene(3);
+    scene.placeCentre(2, 3850, 3850 + 5000);
+    for (int turn = 1; turn <= 3; ++turn) {
+        EXPECT_FALSE(CaptureStep(scene.screen, scene.module)) << turn;
+        EXPECT_GT(scene.module.Distance[2], 3350) << turn;
+    }
+    EXPECT_FALSE(CaptureStep(scene.screen, scene.module));
+    EXPECT_EQ(scene.screen.Shape[2].Left, 3350); // in the middle of circle 0, moving down again
+    EXPECT_EQ(scene.screen.Shape[2].Top, 3350);
+    EXPECT_EQ(scene.screen.StepY[2], 35);
+    EXPECT_TRUE(CaptureStep(scene.screen, scene.module));
+    EXPECT_EQ(scene.screen.Shape[0].Left, 15); // the scene moves on
+}
+
+TEST(CaptureStep, TurnsCountOnlyInARowWithoutAMove)
+{
+    // Three turns, a tick inside, and three more: never a full round, so no help.
+    CaptureScene scene(3);
+    scene.screen.TurnsInARow[2] = 3;
+    EXPECT_TRUE(CaptureStep(scene.screen, scene.module));
+    EXPECT_EQ(scene.screen.TurnsInARow[2], 0);
+    scene.placeCentre(2, 3850, 3850 + 3400);
+    EXPECT_FALSE(CaptureStep(scene.screen, scene.module));
+    EXPECT_EQ(scene.screen.Shape[2].Left, 3350 + 35 + 100); // an ordinary turn, not a return to the middle
+}
+
 TEST(CaptureStep, ACircleWithNoSingleDirectionRunsOnOutside)
 {
     CaptureScene scene(3);
