@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation2
-  python3
+  python3 time
 )
 
 missing=()

@@ -4,9 +4,11 @@
 #include <cctype>
 #include <limits>
 
+#include "clock/clock_tick.h"
 #include "platform/numeric.h"
 #include "saver/program.h"
 #include "saver/scene_setup.h"
+#include "scene/script_steps.h"
 #include "settings/captions.h"
 #include "settings/form2.h"
 #include "settings/settings_file.h"
@@ -115,11 +117,27 @@ void Form1::StopTimers()
     }
 }
 
-void Form1::Timer1_Timer() { }
-void Form1::Timer2_Timer() { }
-void Form1::Timer3_Timer() { }
-void Form1::Timer4_Timer() { }
-void Form1::Timer5_Timer() { }
+void Form1::Timer1_Timer()
+{
+    IndependenceStep(screen, m_program.module);
+    m_program.platform.yieldToEvents();
+}
+
+void Form1::Timer2_Timer()
+{
+    if (CaptureStep(screen, m_program.module))
+        m_program.platform.yieldToEvents();
+}
+
+void Form1::Timer3_Timer()
+{
+    OppositionStep(screen, m_program.module);
+    m_program.platform.yieldToEvents();
+}
+
+void Form1::Timer4_Timer() { ClockTick(screen, m_program.module, m_program.platform); }
+
+void Form1::Timer5_Timer() { Regroup(screen, m_program.module); }
 
 // Any typed character ends the show, except "1", which opens the dialog over it with the current
 // choices.

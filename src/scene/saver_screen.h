@@ -35,6 +35,8 @@ struct SaverScreen {
     double StartTime = 0;
     double ElapsedTime = 0;
     int16_t HintTicks = 0;
+    // Quarter turns each captured circle has made since it last moved on its own.
+    std::array<int, 14> TurnsInARow {};
 
     ElementArray<ShapeElement> Shape;
     ElementArray<ShapeElement> ShapeS;

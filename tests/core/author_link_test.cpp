@@ -41,7 +41,7 @@ TEST(AuthorLink, OpensThePageOfTheCaptionLanguage)
 TEST(AuthorLink, TheShortcutLiesBesideTheProgramWhileTheOpenerStartsAndIsGoneAfter)
 {
     DialogWorld world;
-    const fs::path shortcut = world.folder.path / "temp.url";
+    const fs::path shortcut = world.folder.path() / "temp.url";
     writeFile(shortcut, "an older shortcut that is much longer than the new one\r\n\r\n\r\n");
     std::string seenAtStart;
     world.platform.setStartHandler([&](const StartedProgram&) {
@@ -58,24 +58,24 @@ TEST(AuthorLink, APlantedLinkIsReplacedNotFollowed)
 {
     DialogWorld world;
     TemporaryFolder elsewhere;
-    const fs::path target = elsewhere.path / "precious.txt";
+    const fs::path target = elsewhere.path() / "precious.txt";
     writeFile(target, "keep me");
-    fs::create_symlink(target, world.folder.path / "temp.url");
+    fs::create_symlink(target, world.folder.path() / "temp.url");
     world.dialog().lblLINK_Click();
     EXPECT_EQ(fileText(target), "keep me");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(world.folder.path / "temp.url")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(world.folder.path() / "temp.url")));
     EXPECT_EQ(world.platform.startedPrograms().size(), 1u);
 }
 
 TEST(AuthorLink, AShortcutThatCannotBeWrittenIsReportedAndThePageStillOpens)
 {
     DialogWorld world;
-    fs::create_directories(world.folder.path / "temp.url" / "kept");
+    fs::create_directories(world.folder.path() / "temp.url" / "kept");
     world.dialog().lblLINK_Click();
     ASSERT_EQ(world.dialog().Messages.size(), 1u);
-    EXPECT_NE(world.dialog().Messages[0].Text.find((world.folder.path / "temp.url").string()), std::string::npos);
+    EXPECT_NE(world.dialog().Messages[0].Text.find((world.folder.path() / "temp.url").string()), std::string::npos);
     EXPECT_EQ(world.platform.startedPrograms().size(), 1u);
-    EXPECT_TRUE(fs::is_directory(world.folder.path / "temp.url" / "kept"));
+    EXPECT_TRUE(fs::is_directory(world.folder.path() / "temp.url" / "kept"));
 }
 
 TEST(AuthorLink, AnOpenerThatDoesNotStartIsReportedInTheCaptionLanguage)
@@ -90,7 +90,7 @@ TEST(AuthorLink, AnOpenerThatDoesNotStartIsReportedInTheCaptionLanguage)
     const std::string& text = world.dialog().Messages[0].Text;
     EXPECT_EQ(text.rfind(captionsFor(Russian).LinkFailed, 0), 0u);
     EXPECT_NE(text.find("xdg-open: No such file or directory"), std::string::npos);
-    EXPECT_FALSE(fs::exists(world.folder.path / "temp.url"));
+    EXPECT_FALSE(fs::exists(world.folder.path() / "temp.url"));
 }
 
 } // namespace

@@ -56,7 +56,7 @@ TEST(DialogLoad, MovesThePointerIntoTheDialogInWholePixels)
 {
     // 1000 x 700 pixels: the dialog is centred, its corner at (4530, 2092.5 -> 2092) twips.
     TemporaryFolder folder;
-    HeadlessPlatform platform(folder.path, 1000, 700);
+    HeadlessPlatform platform(folder.path(), 1000, 700);
     Program program(platform);
     program.Start();
     EXPECT_EQ(program.dialog().Left, 4530);
@@ -128,8 +128,8 @@ TEST(DialogOk, AReadOnlyFolderLeavesTheEarlierFileIntact)
     const std::string earlier = settingsText(9, 1, 2, 0, 1, 0, 1);
     DialogWorld world("/c", earlier);
     namespace fs = std::filesystem;
-    fs::permissions(world.folder.path, fs::perms::owner_read | fs::perms::owner_exec);
-    if (std::ofstream(world.folder.path / "probe"))
+    fs::permissions(world.folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(world.folder.path() / "probe"))
         GTEST_SKIP() << "this user may write into a read-only folder";
     world.dialog().Slider[0].setValue(12);
     world.dialog().cmdOK_Click();
@@ -147,7 +147,8 @@ TEST(DialogCancel, EndsWithoutWriting)
         world.dialog().cmdESC_Click();
         EXPECT_TRUE(world.platform.ended());
         EXPECT_EQ(fileText(world.settingsPath()), settings);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(world.folder.path), {}), settings.empty() ? 0 : 1);
+        EXPECT_EQ(
+            std::distance(std::filesystem::directory_iterator(world.folder.path()), {}), settings.empty() ? 0 : 1);
     }
 }
 

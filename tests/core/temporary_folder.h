@@ -28,19 +28,29 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
 
-    void write(const std::string& name, const std::string& content) const
-    {
-        std::ofstream(m_path / name, std::ios::binary) << content;
-    }
-
-    std::string read(const std::string& name) const
-    {
-        std::ifstream file(m_path / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
+    void write(const std::string& name, const std::string& content) const;
+    std::string read(const std::string& name) const;
 
 private:
     std::filesystem::path m_path;
 };
+
+inline std::string fileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+inline void TemporaryFolder::write(const std::string& name, const std::string& content) const
+{
+    writeFile(m_path / name, content);
+}
+
+inline std::string TemporaryFolder::read(const std::string& name) const { return fileText(m_path / name); }
 
 } // namespace vortexa

@@ -194,4 +194,20 @@ colours_in() {
         awk 'NR > 1 { sub("#", "", $3); print substr($3, 1, 6) }' | sort -u
 }
 
+# The share of pixels of the last screenshot that are not black, from 0 to 1.
+lit_share() {
+    convert "$SHOT" -fill white +opaque black -colorspace gray -format "%[fx:mean]" info:
+}
+
+# The distinct colours of the last screenshot outside the hint's corner at the bottom left, one
+# RRGGBB a line.
+scene_colours() {
+    convert "$SHOT" -fill black -draw "rectangle 0 $((SCREEN_HEIGHT - 50)) 220 $SCREEN_HEIGHT" \
+        -unique-colors -depth 8 txt:- | awk 'NR > 1 { sub("#", "", $3); print substr($3, 1, 6) }'
+}
+
+# The circle colours as red, green and blue.
+CIRCLE_COLOURS="C0FFC0 FFC0C0 800080 CCCC99 FFFF80 808000 FF00FF CC3030 804040 008080 0000FF C000C0 999999
+808080 FF80FF FF0000 FF8080"
+
 start_x_server

@@ -1,8 +1,9 @@
-# The saver reads its settings from the file beside the program: with script 3 the block, a
-# rounded square of 3000 twips at (600, 600), stands at the top-left instead of the circles.
+# The saver reads its settings from the file beside the program. A script it does not know leaves
+# only the designed circle, still, in the desktop colour at the top-left, drawn 3 pixels wide and
+# without the time label.
 source "$(dirname "$0")/lib.sh"
 
-printf 'krugN=10\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=4\r\nScenario=3\r\nPlen=1\r\nLocal=1\r\n' \
+printf 'krugN=10\r\nBorderWidth=3\r\nSpeed=2\r\nviewTime=4\r\nScenario=7\r\nPlen=1\r\nLocal=1\r\n' \
     >"$PROGRAM_FOLDER/Vortexa.ini"
 
 start_saver /s
@@ -10,9 +11,9 @@ start_saver /s
 sleep 0.5
 take_screenshot
 
-# The straight part of the block's top edge, 200 pixels wide at pixel (40, 40), is one colour.
-edge=$(colours_in 70 40 140 1)
-[ "$(wc -l <<<"$edge")" = 1 ] && [ "$edge" != 000000 ] || fail "the block's top edge shows: $edge"
-[ "$(colours_in 70 41 140 1)" = 000000 ] || fail "the block's top edge is thicker than one pixel"
-[ "$(pixel 140 140)" = 000000 ] || fail "the block is not hollow"
-echo "ok: block edge $edge"
+# The circle is 975 twips, 65 pixels, across: its ring crosses the column at x = 32 at the top.
+[ "$(colours_in 32 0 1 3)" = 008080 ] || fail "the top of the circle shows: $(colours_in 32 0 1 3)"
+[ "$(pixel 32 3)" = 000000 ] || fail "the ring is thicker than 3 pixels"
+[ "$(pixel 32 32)" = 000000 ] || fail "the circle is not hollow"
+[ "$(colours_in 100 0 1000 600)" = 000000 ] || fail "something else is on the screen"
+echo "ok: one still circle, ring 3 pixels wide"

@@ -37,12 +37,14 @@ public:
     const std::vector<StartedProgram>& startedPrograms() const { return m_started; }
     int cursorX() const { return m_cursorX; }
     int cursorY() const { return m_cursorY; }
+    // How many times the program let pending window events run.
+    int64_t yields() const { return m_yields; }
 
     double timeOfDay() override;
     std::string longTimeText(double date) override;
     TimerId startTimer(int intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId timer) override;
-    void yieldToEvents() override { }
+    void yieldToEvents() override { ++m_yields; }
     double screenWidthTwips() override { return m_widthTwips; }
     double screenHeightTwips() override { return m_heightTwips; }
     void setCursorPosition(int x, int y) override;
@@ -75,6 +77,7 @@ private:
     std::function<StartResult(const StartedProgram&)> m_onStart;
     int m_cursorX = 0;
     int m_cursorY = 0;
+    int64_t m_yields = 0;
 };
 
 } // namespace vortexa
