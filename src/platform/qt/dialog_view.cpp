@@ -437,7 +437,8 @@ void DialogWindow::showMessages(Form2& form)
 {
     const QScopedValueRollback showing(m_showingMessage, true);
     while (!form.Messages.empty()) {
-        const MessageRecord& message = form.Messages.front();
+        // A copy, since the list may grow while the box runs its event loop.
+        const MessageRecord message = form.Messages.front();
         QMessageBox box(QMessageBox::Information, QString::fromStdString(message.Title),
             QString::fromStdString(message.Text), QMessageBox::Ok, m_view.get());
         box.setTextFormat(Qt::PlainText);
