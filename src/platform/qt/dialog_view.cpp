@@ -77,10 +77,13 @@ void followLabel(QLabel& widget, const LabelElement& label)
     palette.setColor(QPalette::Window, toQColor(label.BackColor));
     widget.setPalette(palette);
     widget.setAutoFillBackground(label.BackStyle == BackOpaque);
-    if (label.HandPointer)
-        widget.setCursor(Qt::PointingHandCursor);
-    else
-        widget.unsetCursor();
+    // Setting a pointer reaches the window system, so only a change is passed on.
+    if (label.HandPointer != widget.testAttribute(Qt::WA_SetCursor)) {
+        if (label.HandPointer)
+            widget.setCursor(Qt::PointingHandCursor);
+        else
+            widget.unsetCursor();
+    }
     widget.setGeometry(labelBox(widget, label));
     widget.setVisible(label.Visible);
 }
