@@ -13,13 +13,23 @@ struct ElementRef {
     friend bool operator==(const ElementRef&, const ElementRef&) = default;
 };
 
-// The order in which a window's elements are drawn, back first. New elements come on top.
+// The order in which a window's elements are drawn, back first.
 class DrawingOrder {
 public:
     void add(ElementRef element)
     {
         remove(element);
         m_order.push_back(element);
+    }
+
+    // A new element of an array is drawn just above the elements of its array that exist already,
+    // so that elements of another kind designed above them (labels over shapes) stay on top.
+    void addToItsArray(ElementRef element)
+    {
+        remove(element);
+        const auto lastOfKind = std::find_if(
+            m_order.rbegin(), m_order.rend(), [&](const ElementRef& other) { return other.kind == element.kind; });
+        m_order.insert(lastOfKind.base(), element);
     }
 
     void sendToBack(ElementRef element)

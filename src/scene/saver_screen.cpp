@@ -93,7 +93,7 @@ bool SaverScreen::LoadShape(int k)
 {
     if (!Shape.Load(k))
         return false;
-    drawingOrder.add({KindShape, k});
+    drawingOrder.addToItsArray({KindShape, k});
     return true;
 }
 
@@ -101,7 +101,7 @@ bool SaverScreen::LoadShapeS(int k)
 {
     if (!ShapeS.Load(k))
         return false;
-    drawingOrder.add({KindShapeS, k});
+    drawingOrder.addToItsArray({KindShapeS, k});
     return true;
 }
 

@@ -52,7 +52,7 @@ struct SaverScreen {
     int MousePointer = PointerCustom;
     DrawingOrder drawingOrder;
 
-    // Creates element k of Shape or ShapeS by the copy rule and puts it on top of the drawing order.
+    // Creates element k of Shape or ShapeS by the copy rule, drawn just above its array's elements.
     bool LoadShape(int k);
     bool LoadShapeS(int k);
 };

@@ -151,7 +151,7 @@ void Form2::Form_Load()
     }
     for (module.LoopIndex = 1; module.LoopIndex < DemonstrationShapes; ++module.LoopIndex)
         if (Shape.Load(module.LoopIndex))
-            PicDrawingOrder.add({KindPicShape, module.LoopIndex});
+            PicDrawingOrder.addToItsArray({KindPicShape, module.LoopIndex});
     FillColorTable(module);
 }
 

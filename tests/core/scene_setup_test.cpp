@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -129,6 +130,21 @@ TEST(SceneSetup, DialClockIsBuiltWhateverTheScript)
             EXPECT_EQ(screen.lblS[j].ForeColor, screen.LineS[j].BorderColor);
         }
     }
+}
+
+TEST(SceneSetup, DialLabelsAreDrawnOverTheirDiscsAndTheHandsBehindThem)
+{
+    RunningProgram running({settingsText(10, 1, 2, 1, 3, 1)});
+    const auto& order = running.screen().drawingOrder.backToFront();
+    const auto place = [&](int kind, int index) {
+        return std::find(order.begin(), order.end(), ElementRef {kind, index}) - order.begin();
+    };
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_LT(place(KindShapeS, j + 2), place(KindLblS, j)) << j;
+        EXPECT_LT(place(KindLineS, j), place(KindShapeS, j + 2)) << j;
+        EXPECT_LT(place(KindLineS, j), place(KindShape, 0)) << j;
+    }
+    EXPECT_LT(place(KindShape, 9), place(KindLblS, 0));
 }
 
 TEST(SceneSetup, DigitalClockBuildsNoDial)

@@ -112,7 +112,9 @@ int textFlagsOf(int alignment)
     const int horizontal = alignment == AlignRight ? Qt::AlignRight
         : alignment == AlignCentre                 ? Qt::AlignHCenter
                                                    : Qt::AlignLeft;
-    return horizontal | Qt::AlignTop | Qt::TextWordWrap;
+    // A word too wide for its label runs on past the label's edge rather than being cut off, so a
+    // long time of day shows whole.
+    return horizontal | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip;
 }
 
 template <typename Element> const Element* visibleElement(const ElementArray<Element>& array, int index)
