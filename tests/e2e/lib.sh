@@ -126,6 +126,15 @@ dialog_of() {
     done
 }
 
+# Starts the saver with "/c" and waits for its dialog: its window and place are then in dialog, x
+# and y.
+start_configuration() {
+    start_saver /c
+    read -r dialog x y < <(dialog_of "$SAVER_PID") || true
+    [ -n "${dialog:-}" ] || fail "no dialog appeared"
+    sleep 0.3
+}
+
 # The visible full-screen windows of a process: its shows.
 shows_of() {
     local window x y width height

@@ -5,10 +5,7 @@ source "$(dirname "$0")/lib.sh"
 
 SETTINGS=$PROGRAM_FOLDER/Vortexa.ini
 
-start_saver /c
-read -r dialog x y < <(dialog_of "$SAVER_PID") || true
-[ -n "${dialog:-}" ] || fail "no dialog appeared"
-sleep 0.3
+start_configuration
 # "Opposition" sets 10 to 20 circles; two small steps on the circle track bar give 12.
 click_at $((x + 8 + 8 + 56)) $((y + 248 + 88 + 12))
 click_at $((x + 152 + 120 + 4)) $((y + 248 + 20 + 6))
@@ -20,10 +17,7 @@ expected=$(printf 'krugN=12\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenari
 [ "$(cat "$SETTINGS")" = "$expected" ] || fail "OK wrote: $(od -c "$SETTINGS")"
 
 before=$(md5sum <"$SETTINGS")
-start_saver /c
-read -r dialog x y < <(dialog_of "$SAVER_PID") || true
-[ -n "${dialog:-}" ] || fail "no dialog appeared the second time"
-sleep 0.3
+start_configuration
 click_at $((x + 8 + 8 + 56)) $((y + 248 + 24 + 12))
 click_at $((x + 200 + 44)) $((y + 384 + 12))
 await_end "$SAVER_PID"

@@ -12,10 +12,7 @@ chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 echo "left from before" >"$PROGRAM_FOLDER/temp.url"
 
-start_saver /c
-read -r dialog x y < <(dialog_of "$SAVER_PID") || true
-[ -n "${dialog:-}" ] || fail "no dialog appeared"
-sleep 0.3
+start_configuration
 
 # The link's middle: 2040 + 1335 / 2 and 1800 + 255 / 2 twips inside the picture.
 opened_after_click() {

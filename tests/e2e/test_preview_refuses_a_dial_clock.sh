@@ -2,10 +2,7 @@
 # runs behind the dialog stays the same.
 source "$(dirname "$0")/lib.sh"
 
-start_saver /c
-read -r dialog x y < <(dialog_of "$SAVER_PID") || true
-[ -n "${dialog:-}" ] || fail "no dialog appeared"
-sleep 0.3
+start_configuration
 show=$(shows_of "$SAVER_PID")
 [ "$(wc -w <<<"$show")" = 1 ] || fail "shows before the preview: $show"
 
