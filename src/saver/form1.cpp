@@ -5,12 +5,12 @@
 #include <limits>
 
 #include "clock/clock_tick.h"
+#include "dialog/captions.h"
+#include "dialog/form2.h"
 #include "platform/numeric.h"
 #include "saver/program.h"
 #include "saver/scene_setup.h"
 #include "scene/script_steps.h"
-#include "settings/captions.h"
-#include "settings/form2.h"
 #include "settings/settings_file.h"
 
 namespace vortexa {

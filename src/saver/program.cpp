@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "dialog/form2.h"
 #include "platform/elements.h"
 #include "saver/form1.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "dialog/form2.h"
 #include "platform/numeric.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 

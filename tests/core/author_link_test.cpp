@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "dialog/author_link.h"
+#include "dialog/captions.h"
 #include "dialog_world.h"
-#include "settings/author_link.h"
-#include "settings/captions.h"
 
 namespace vortexa {
 namespace {

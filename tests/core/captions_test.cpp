@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "dialog/captions.h"
 #include "dialog_world.h"
-#include "settings/captions.h"
 
 namespace vortexa {
 namespace {

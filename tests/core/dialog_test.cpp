@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "dialog/captions.h"
 #include "dialog_world.h"
 #include "scene/module_state.h"
-#include "settings/captions.h"
 
 namespace vortexa {
 namespace {

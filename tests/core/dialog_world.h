@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <string>
 
+#include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
 #include "running_program.h"
 #include "saver/form1.h"
 #include "saver/program.h"
-#include "settings/form2.h"
 #include "temporary_folder.h"
 
 namespace vortexa {

@@ -4,9 +4,9 @@
 #include <set>
 #include <vector>
 
+#include "dialog/form2.h"
 #include "platform/numeric.h"
 #include "running_program.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "dialog/form2.h"
 #include "running_program.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 namespace {

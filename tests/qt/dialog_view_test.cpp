@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/qt_platform.h"
@@ -27,7 +28,6 @@
 #include "qt_test_support.h"
 #include "saver/form1.h"
 #include "saver/program.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 namespace {

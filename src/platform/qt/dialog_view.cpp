@@ -15,11 +15,11 @@
 #include <cmath>
 #include <utility>
 
+#include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/system_look.h"
 #include "saver/program.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 

@@ -1,8 +1,8 @@
-#include "settings/form2.h"
+#include "dialog/form2.h"
 
+#include "dialog/captions.h"
 #include "platform/numeric.h"
 #include "saver/program.h"
-#include "settings/captions.h"
 #include "settings/settings_file.h"
 
 namespace vortexa {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "dialog/form2.h"
 #include "platform/numeric.h"
 #include "saver/program.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 

@@ -1,8 +1,8 @@
-#include "settings/captions.h"
+#include "dialog/captions.h"
 
+#include "dialog/form2.h"
 #include "platform/numeric.h"
 #include "saver/program.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 

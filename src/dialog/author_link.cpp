@@ -1,9 +1,9 @@
-#include "settings/author_link.h"
+#include "dialog/author_link.h"
 
+#include "dialog/captions.h"
+#include "dialog/form2.h"
 #include "platform/text_file.h"
 #include "saver/program.h"
-#include "settings/captions.h"
-#include "settings/form2.h"
 
 namespace vortexa {
 
