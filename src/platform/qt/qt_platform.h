@@ -10,9 +10,8 @@
 
 #include <functional>
 #include <map>
-#include <utility>
-#include <vector>
 
+#include "platform/event_delivery.h"
 #include "platform/platform.h"
 #include "platform/qt/instance_lock.h"
 
@@ -23,18 +22,10 @@ namespace vortexa {
 // The long time format without its time-zone part ("t", "tt", ...).
 QString withoutTimeZone(const QString& timeFormat);
 
-class QtPlatform : public Platform {
+class QtPlatform : public Platform, public EventDelivery {
 public:
     QtPlatform();
     ~QtPlatform() override;
-
-    // Runs one handler of the program, then calls the after-event steps, in the order they were
-    // added, with whether no other handler is still running (only then may unloaded screens be
-    // discarded).
-    void deliver(const std::function<void()>& handler);
-    using AfterEventId = int;
-    AfterEventId addAfterEvent(std::function<void(bool outermost)> afterEvent);
-    void removeAfterEvent(AfterEventId id);
 
     double timeOfDay() override;
     std::string longTimeText(double date) override;
@@ -51,9 +42,6 @@ public:
     std::filesystem::path programFolder() override;
 
 private:
-    std::vector<std::pair<AfterEventId, std::function<void(bool)>>> m_afterEvents;
-    AfterEventId m_nextAfterEvent = 0;
-    int m_handlersRunning = 0;
     QObject m_timerOwner; // parent of every timer, so that stopped ones go with the platform
     std::map<TimerId, QTimer*> m_timers;
     TimerId m_nextTimer = 0;
