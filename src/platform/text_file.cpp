@@ -7,6 +7,8 @@
 #include <random>
 #include <system_error>
 
+#include "platform/file_system.h"
+
 namespace vortexa {
 
 namespace fs = std::filesystem;
@@ -44,9 +46,6 @@ std::string temporaryNameBeside(const fs::path& path)
     return path.string() + ".tmp-" + std::to_string(device());
 }
 
-// Opens a new file that must not exist yet, so nothing already at that name is followed or reused.
-std::FILE* createNewFile(const fs::path& path) { return std::fopen(path.c_str(), "wbx"); }
-
 } // namespace
 
 FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& lines)
@@ -65,7 +64,8 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    // The data reaches the disk before the rename, so a crash never leaves an empty file in place.
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && flushToDisk(file);
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) {
