@@ -8,7 +8,7 @@
 # 1920x1080 and 3840x2160, Vortexa both in its own full-screen window (/s) and drawing on the root
 # window (-root; skipped with a note when the program does not support it yet).
 #
-# One row per program and case:
+# One row per program and case, after a row of the server alone with nothing drawing:
 # - CPU: seconds of CPU per second of the program and of the Xvfb process (utime + stime from
 #   /proc/PID/stat, sampled at the same moments after a 1.5 s warm-up), their sum, and the sum
 #   relative to qix at the same size. /proc counts in 1/CLK_TCK (10 ms), so a 3 s run resolves
@@ -233,6 +233,10 @@ for size in $sizes; do
     echo "# $size on display $DISPLAY: one capture of the idle screen takes" \
         "$("$work/first_frame" --capture-time | sed 's/capture_ms=//') ms"
     qix_sum=
+    # The server's own cost with nothing drawing, for reading the rows below.
+    measure_load sleep infinity
+    first_frame=- frame_note='' rss=- hwm=-
+    print_row "(none)" "idle server" "$size"
     for peer in "${peers[@]}"; do
         measure_load "$hacks/$peer" -root -delay 10000
         measure_first_frame "$hacks/$peer" -root -delay 10000
@@ -245,7 +249,9 @@ for size in $sizes; do
             root_checked=yes
             probe=$("$work/first_frame" --timeout 10 "$work/program/vortexa" -root 2>&1) || true
             if [[ $probe != *toplevel=0* ]]; then
-                echo "# vortexa -root opened a window of its own or drew nothing: the -root rows are left out"
+                reason="drew nothing: ${probe//$work\/program\//}"
+                [[ $probe == *toplevel=1* ]] && reason="opened a window of its own"
+                echo "# vortexa -root $reason; the -root rows are left out"
                 modes=${modes//root/}
             fi
         fi
