@@ -53,8 +53,10 @@ fail() {
     exit 2
 }
 [[ $starts =~ ^[0-9]+$ ]] || fail "--starts must be a whole number, not '$starts'"
-[[ $seconds =~ ^[0-9]*[1-9][0-9]*([.][0-9]+)?$|^[0-9]+[.][0-9]*[1-9][0-9]*$ ]] || fail "seconds must be a positive number, not '$seconds'"
-[[ $modes =~ ^(window|root)(,(window|root))?$ ]] || fail "--modes must be window, root or window,root, not '$modes'"
+[[ $seconds =~ ^[0-9]*[1-9][0-9]*([.][0-9]+)?$|^[0-9]+[.][0-9]*[1-9][0-9]*$ ]] ||
+    fail "seconds must be a positive number, not '$seconds'"
+[[ $modes =~ ^(window|root)(,(window|root))?$ ]] ||
+    fail "--modes must be window, root or window,root, not '$modes'"
 for size in $sizes; do
     [[ $size =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || fail "a size must look like 1920x1080, not '$size'"
 done
@@ -161,8 +163,8 @@ measure_load() {
     if after_program=$(cpu_ticks "$running_pid") && after_server=$(cpu_ticks "$xvfb_pid") &&
         [ -n "$before_program" ] && [ -n "$before_server" ]; then
         read -r cpu_program cpu_server < <(awk -v p=$((after_program - before_program)) \
-            -v s=$((after_server - before_server)) -v hz="$clock_ticks" -v t="$(awk -v a="$began" -v b="$ended" 'BEGIN { print b - a }')" \
-            'BEGIN { printf "%.4f %.4f\n", p / hz / t, s / hz / t }')
+            -v s=$((after_server - before_server)) -v hz="$clock_ticks" -v began="$began" -v ended="$ended" \
+            'BEGIN { t = ended - began; printf "%.4f %.4f\n", p / hz / t, s / hz / t }')
         rss=$(memory_mib "$running_pid" VmRSS)
         hwm=$(memory_mib "$running_pid" VmHWM)
     else
