@@ -23,8 +23,8 @@
 #   all-black capture (1 ms steps). It is exact when that drawing brought the colour; when black
 #   drawing came first, it can be early by up to one capture, whose time each size's header line
 #   gives (8 to 11 ms at 1920x1080 and 24 to 36 ms at 3840x2160 with a load of 10 on 2 cores,
-#   a few ms on a quiet machine). Starts that
-#   draw nothing within 10 s count as failures ("n/m starts failed" in the note).
+#   a few ms on a quiet machine). Starts that draw nothing within 10 s count as failures ("n/m
+#   starts failed" in the note).
 #
 # Needs Xvfb, a C compiler and the xcb, DAMAGE and MIT-SHM headers (scripts/install-deps.sh).
 set -euo pipefail
