@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
+  libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra
   fonts-dejavu-core fonts-liberation2
   python3 time
 )
