@@ -268,27 +268,31 @@ void X11ScenePainter::placeShape(std::vector<Placed>& placed, ElementRef element
         static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(shape.BorderColor)});
 }
 
+// A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
+// keeps a few sprites until it turns.
 void X11ScenePainter::placeLine(std::vector<Placed>& placed, ElementRef element, const LineElement& line)
 {
     if (line.BorderWidth <= 0)
         return;
+    constexpr double Quarters = 4;
     const double x1 = line.X1 / TwipsPerPixel, y1 = line.Y1 / TwipsPerPixel;
     const double x2 = line.X2 / TwipsPerPixel, y2 = line.Y2 / TwipsPerPixel;
     const int reach = line.BorderWidth + 1;
     const int left = static_cast<int>(std::floor(std::min(x1, x2))) - reach;
     const int top = static_cast<int>(std::floor(std::min(y1, y2))) - reach;
-    const QSize size(static_cast<int>(std::ceil(std::max(x1, x2))) + reach - left,
-        static_cast<int>(std::ceil(std::max(y1, y2))) + reach - top);
-    char key[160];
-    std::snprintf(
-        key, sizeof key, "L|%.4f|%.4f|%.4f|%.4f|%d", x1 - left, y1 - top, x2 - left, y2 - top, line.BorderWidth);
+    const auto quarters = [](double pixels) { return static_cast<int>(std::lround(pixels * Quarters)); };
+    const int ends[4] = {quarters(x1 - left), quarters(y1 - top), quarters(x2 - left), quarters(y2 - top)};
+    const QSize size(static_cast<int>(std::max(ends[0], ends[2]) / Quarters) + reach + 2,
+        static_cast<int>(std::max(ends[1], ends[3]) / Quarters) + reach + 2);
+    char key[96];
+    std::snprintf(key, sizeof key, "L|%d|%d|%d|%d|%d", ends[0], ends[1], ends[2], ends[3], line.BorderWidth);
     auto sprite = spriteFor(key, true, [&] {
         LineElement atOrigin = line;
-        const auto shift = [](float twips, int pixels) { return twips - static_cast<float>(pixels * TwipsPerPixel); };
-        atOrigin.X1 = shift(line.X1, left);
-        atOrigin.X2 = shift(line.X2, left);
-        atOrigin.Y1 = shift(line.Y1, top);
-        atOrigin.Y2 = shift(line.Y2, top);
+        const auto twips = [](int quarter) { return static_cast<float>(quarter * TwipsPerPixel / Quarters); };
+        atOrigin.X1 = twips(ends[0]);
+        atOrigin.Y1 = twips(ends[1]);
+        atOrigin.X2 = twips(ends[2]);
+        atOrigin.Y2 = twips(ends[3]);
         atOrigin.BorderColor = rgb(255, 255, 255);
         QImage image = clearImage(size, m_ratio);
         QPainter painter(&image);
