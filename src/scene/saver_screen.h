@@ -57,4 +57,38 @@ struct SaverScreen {
     bool LoadShapeS(int k);
 };
 
+// Calls visit(element, record) for every shown element of the screen in drawing order, back first;
+// the record is a ShapeElement, LineElement or LabelElement.
+template <typename Visitor> void forEachShownElement(const SaverScreen& screen, Visitor&& visit)
+{
+    const auto shown = [&](ElementRef element, const auto* record) {
+        if (record && record->Visible)
+            visit(element, *record);
+    };
+    for (const ElementRef& element : screen.drawingOrder.backToFront()) {
+        switch (element.kind) {
+        case KindShape:
+            shown(element, screen.Shape.exists(element.index) ? &screen.Shape[element.index] : nullptr);
+            break;
+        case KindShapeS:
+            shown(element, screen.ShapeS.exists(element.index) ? &screen.ShapeS[element.index] : nullptr);
+            break;
+        case KindLineS:
+            shown(element, screen.LineS.exists(element.index) ? &screen.LineS[element.index] : nullptr);
+            break;
+        case KindLblS:
+            shown(element, screen.lblS.exists(element.index) ? &screen.lblS[element.index] : nullptr);
+            break;
+        case KindLblT:
+            shown(element, &screen.lblT);
+            break;
+        case KindLblF1:
+            shown(element, &screen.lblF1);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 } // namespace vortexa

@@ -105,44 +105,11 @@ int textFlagsOf(int alignment)
     return horizontal | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
 }
 
-template <typename Element> const Element* visibleElement(const ElementArray<Element>& array, int index)
-{
-    return array.exists(index) && array[index].Visible ? &array[index] : nullptr;
-}
-
-void paintElement(QPainter& painter, const SaverScreen& screen, ElementRef element, const QRect& area)
-{
-    switch (element.kind) {
-    case KindShape:
-        if (const ShapeElement* shape = visibleElement(screen.Shape, element.index))
-            paintShape(painter, *shape, area);
-        break;
-    case KindShapeS:
-        if (const ShapeElement* shape = visibleElement(screen.ShapeS, element.index))
-            paintShape(painter, *shape, area);
-        break;
-    case KindLineS:
-        if (const LineElement* line = visibleElement(screen.LineS, element.index))
-            paintLine(painter, *line, area);
-        break;
-    case KindLblS:
-        if (const LabelElement* label = visibleElement(screen.lblS, element.index))
-            paintLabel(painter, *label, area);
-        break;
-    case KindLblT:
-        if (screen.lblT.Visible)
-            paintLabel(painter, screen.lblT, area);
-        break;
-    case KindLblF1:
-        if (screen.lblF1.Visible)
-            paintLabel(painter, screen.lblF1, area);
-        break;
-    default:
-        break;
-    }
-}
-
 } // namespace
+
+void paintElement(QPainter& painter, const ShapeElement& shape, const QRect& area) { paintShape(painter, shape, area); }
+void paintElement(QPainter& painter, const LineElement& line, const QRect& area) { paintLine(painter, line, area); }
+void paintElement(QPainter& painter, const LabelElement& label, const QRect& area) { paintLabel(painter, label, area); }
 
 void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
 {
@@ -204,8 +171,7 @@ void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect&
 {
     painter.fillRect(area, Qt::black);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const ElementRef& element : screen.drawingOrder.backToFront())
-        paintElement(painter, screen, element, area);
+    forEachShownElement(screen, [&](ElementRef, const auto& record) { paintElement(painter, record, area); });
 }
 
 QImage renderSaverScreen(const SaverScreen& screen, QSize pixels)

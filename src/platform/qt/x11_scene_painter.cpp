@@ -33,11 +33,6 @@ uint32_t pixelOf(uint32_t colour)
         | static_cast<uint32_t>(c.blue());
 }
 
-template <typename Element> const Element* visibleElement(const ElementArray<Element>& array, int index)
-{
-    return array.exists(index) && array[index].Visible ? &array[index] : nullptr;
-}
-
 // A picture of `logical` size (in the screen's logical pixels) at the device scale, clear, with a
 // painter that draws in logical pixels.
 QImage clearImage(QSize logical, double ratio)
@@ -194,40 +189,11 @@ void X11ScenePainter::paint(const SaverScreen* screen)
 std::vector<X11ScenePainter::Placed> X11ScenePainter::placeElements(const SaverScreen& screen)
 {
     std::vector<Placed> placed;
-    for (const ElementRef& element : screen.drawingOrder.backToFront()) {
-        switch (element.kind) {
-        case KindShape:
-            if (const ShapeElement* shape = visibleElement(screen.Shape, element.index))
-                placeShape(placed, element, *shape);
-            break;
-        case KindShapeS:
-            if (const ShapeElement* shape = visibleElement(screen.ShapeS, element.index))
-                placeShape(placed, element, *shape);
-            break;
-        case KindLineS:
-            if (const LineElement* line = visibleElement(screen.LineS, element.index))
-                placeLine(placed, element, *line);
-            break;
-        case KindLblS:
-            if (const LabelElement* label = visibleElement(screen.lblS, element.index))
-                placeLabel(placed, element, *label);
-            break;
-        case KindLblT:
-            if (screen.lblT.Visible)
-                placeLabel(placed, element, screen.lblT);
-            break;
-        case KindLblF1:
-            if (screen.lblF1.Visible)
-                placeLabel(placed, element, screen.lblF1);
-            break;
-        default:
-            break;
-        }
-    }
+    forEachShownElement(screen, [&](ElementRef element, const auto& record) { place(placed, element, record); });
     return placed;
 }
 
-void X11ScenePainter::placeShape(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape)
+void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape)
 {
     const QRect box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
     if (box.width() <= 0 || box.height() <= 0)
@@ -270,7 +236,7 @@ void X11ScenePainter::placeShape(std::vector<Placed>& placed, ElementRef element
 
 // A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
 // keeps a few sprites until it turns.
-void X11ScenePainter::placeLine(std::vector<Placed>& placed, ElementRef element, const LineElement& line)
+void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LineElement& line)
 {
     if (line.BorderWidth <= 0)
         return;
@@ -304,7 +270,7 @@ void X11ScenePainter::placeLine(std::vector<Placed>& placed, ElementRef element,
         static_cast<int>(std::lround(top * m_ratio)), pixelOf(line.BorderColor)});
 }
 
-void X11ScenePainter::placeLabel(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
+void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
 {
     const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
     if (box.width() <= 0 || box.height() <= 0)

@@ -66,9 +66,9 @@ private:
     };
 
     std::vector<Placed> placeElements(const SaverScreen& screen);
-    void placeShape(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape);
-    void placeLine(std::vector<Placed>& placed, ElementRef element, const LineElement& line);
-    void placeLabel(std::vector<Placed>& placed, ElementRef element, const LabelElement& label);
+    void place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape);
+    void place(std::vector<Placed>& placed, ElementRef element, const LineElement& line);
+    void place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label);
     // The sprite of `key`, made by `render` the first time: an image whose opaque pixels the
     // element covers. A one-colour sprite keeps only its mask and takes its colour when drawn.
     std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const std::function<QImage()>& render);
