@@ -23,6 +23,8 @@ public:
     // Set-up of the virtual world, before the program starts.
     void setStartTime(int hours, int minutes, int seconds);
     void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
+    // The user's own folder; none unless a test gives one.
+    void setUserSettingsFolder(std::filesystem::path folder) { m_userSettingsFolder = std::move(folder); }
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
     // What starting a program does beyond recording it: by default it starts. A test may look at
     // the world at that moment or answer with a failure.
@@ -53,6 +55,7 @@ public:
     void endProgram() override { m_ended = true; }
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override { return m_programFolder; }
+    std::filesystem::path userSettingsFolder() override { return m_userSettingsFolder; }
 
 private:
     struct VirtualTimer {
@@ -65,6 +68,7 @@ private:
     bool fireTimersDueAt(int64_t time);
 
     std::filesystem::path m_programFolder;
+    std::filesystem::path m_userSettingsFolder;
     double m_widthTwips;
     double m_heightTwips;
     int64_t m_startSecondOfDay = 12 * 3600;
