@@ -2,13 +2,21 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_view.h"
 #include "saver/program.h"
+#include "saver/usage.h"
 
 int main(int argc, char** argv)
 {
+    // Asked for its usage or version, the program answers without a display.
+    if (const auto text = vortexa::informationAsked({argv + (argc > 0 ? 1 : 0), argv + argc})) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     // Only the program itself ends the program, even when it hides its last window.
     QApplication::setQuitOnLastWindowClosed(false);
