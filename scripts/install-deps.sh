@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation2
   python3 time
+  xscreensaver xscreensaver-data libxml2-utils man-db
 )
 
 missing=()
