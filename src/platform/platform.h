@@ -54,6 +54,10 @@ public:
     // browser. The Linux desktops share this one; a backend for another system names its own.
     virtual std::string urlOpener() { return "xdg-open"; }
 
+    // True when the show runs inside a window another program gave it (a screen-saver daemon's, or
+    // the root window): that program owns the screen, the keys and the mouse.
+    virtual bool showsInGivenWindow() { return false; }
+
     // The folder that holds the program file: the settings file lives there.
     virtual std::filesystem::path programFolder() = 0;
     // The user's own folder for this program's files, used when the program's folder cannot be

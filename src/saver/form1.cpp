@@ -54,7 +54,8 @@ bool Form1::Form_Load()
         TakeDefaultSettings(module, screen);
     KeepSettingsInRange(module, screen);
 
-    if (platform.anotherInstanceRunning()) {
+    // A daemon runs one show in each of its windows, so only a show of its own window is alone.
+    if (!platform.showsInGivenWindow() && platform.anotherInstanceRunning()) {
         platform.endProgram();
         return false;
     }
@@ -69,6 +70,9 @@ bool Form1::Form_Load()
     screen.MinuteCount = 0;
     screen.ShapeS[0].Visible = false;
     PlaceHint(screen);
+    // No key reaches a show in a given window, so it offers none.
+    if (platform.showsInGivenWindow())
+        screen.lblF1.Visible = false;
     FillColorTable(module);
 
     BuildScript(screen, module);
@@ -144,6 +148,8 @@ void Form1::Timer5_Timer() { Regroup(screen, m_program.module); }
 // choices.
 void Form1::Form_KeyPress(int16_t KeyAscii)
 {
+    if (m_program.platform.showsInGivenWindow())
+        return;
     if (KeyAscii != SetupKey) {
         m_program.platform.endProgram();
         return;
@@ -167,6 +173,8 @@ void Form1::Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
 {
     (void)Button;
     (void)Shift;
+    if (m_program.platform.showsInGivenWindow())
+        return;
     if (m_program.IsOwnPointerMove(X, Y))
         return;
     if (screen.MoveCount < std::numeric_limits<int16_t>::max())

@@ -42,6 +42,12 @@ void Program::Unload(Form1* screen)
     m_screens.erase(loaded);
 }
 
+void Program::ScreenResized()
+{
+    UnloadSaverScreens();
+    CreateSaverScreen();
+}
+
 void Program::DiscardUnloaded() { m_unloaded.clear(); }
 
 void Program::UnloadSaverScreens()
@@ -52,6 +58,9 @@ void Program::UnloadSaverScreens()
 
 void Program::MovePointer(int x, int y)
 {
+    // The pointer belongs to the program that gave the show its window.
+    if (platform.showsInGivenWindow())
+        return;
     m_ownPointerMove = PixelPoint {x, y};
     platform.setCursorPosition(x, y);
 }

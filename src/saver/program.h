@@ -34,6 +34,10 @@ public:
     // Unloads every saver screen, also one whose reference was dropped.
     void UnloadSaverScreens();
 
+    // The window of the show changed its size: the scene is built again for the new size, on a new
+    // saver screen, as a fresh start builds it.
+    void ScreenResized();
+
     // Moves the mouse pointer to a screen point in pixels. The platform may report the move as a
     // mouse movement; the first movement that lands exactly there is then the program's own, not
     // the user's.

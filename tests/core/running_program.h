@@ -16,6 +16,7 @@ struct StartOptions {
     std::string commandLine = "/s";
     int widthPixels = 1920;
     int heightPixels = 1080;
+    bool givenWindow = false; // the show runs in a window a daemon gave it
 };
 
 class RunningProgram {
@@ -27,6 +28,7 @@ public:
         if (options.settingsFile)
             folder.write("Vortexa.ini", *options.settingsFile);
         platform.setCommandLine(options.commandLine);
+        platform.setShowsInGivenWindow(options.givenWindow);
         program.Start();
     }
 

@@ -20,6 +20,12 @@ HeadlessPlatform::HeadlessPlatform(std::filesystem::path programFolder, int widt
 {
 }
 
+void HeadlessPlatform::setScreenPixels(int widthPixels, int heightPixels)
+{
+    m_widthTwips = static_cast<double>(widthPixels) * TwipsPerPixel;
+    m_heightTwips = static_cast<double>(heightPixels) * TwipsPerPixel;
+}
+
 void HeadlessPlatform::setStartTime(int hours, int minutes, int seconds)
 {
     m_startSecondOfDay = (int64_t {hours} * 3600 + minutes * 60 + seconds) % SecondsPerDay;

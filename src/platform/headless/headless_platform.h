@@ -26,6 +26,8 @@ public:
     // The user's own folder; none unless a test gives one.
     void setUserSettingsFolder(std::filesystem::path folder) { m_userSettingsFolder = std::move(folder); }
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
+    void setShowsInGivenWindow(bool given) { m_givenWindow = given; }
+    void setScreenPixels(int widthPixels, int heightPixels);
     // What starting a program does beyond recording it: by default it starts. A test may look at
     // the world at that moment or answer with a failure.
     void setStartHandler(std::function<StartResult(const StartedProgram&)> handler) { m_onStart = std::move(handler); }
@@ -54,6 +56,7 @@ public:
     bool anotherInstanceRunning() override { return m_anotherInstance; }
     void endProgram() override { m_ended = true; }
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
+    bool showsInGivenWindow() override { return m_givenWindow; }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path userSettingsFolder() override { return m_userSettingsFolder; }
 
@@ -75,6 +78,7 @@ private:
     int64_t m_now = 0;
     bool m_ended = false;
     bool m_anotherInstance = false;
+    bool m_givenWindow = false;
     std::string m_commandLine;
     std::deque<VirtualTimer> m_timers;
     std::vector<StartedProgram> m_started;
