@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
+  libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra
   fonts-dejavu-core fonts-liberation2
   python3 time
   xscreensaver xscreensaver-data libxml2-utils man-db

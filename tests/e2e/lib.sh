@@ -46,7 +46,8 @@ export QT_QPA_PLATFORM=xcb
 
 # The X server writes the number of the free display it chose to the file descriptor given.
 start_x_server() {
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp -noreset \
+    # shellcheck disable=SC2086 # the screens are words of their own
+    Xvfb -displayfd 3 ${XVFB_SCREENS:--screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24"} -nolisten tcp -noreset \
         3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     local tries
@@ -168,6 +169,10 @@ geometry_of() {
 # Records every window that appears on the screen from now on (see windows_mapped). A probe
 # window shows that the recording runs before anything else happens.
 watch_windows() {
+    if [ -n "$XEV_PID" ]; then
+        kill "$XEV_PID" 2>/dev/null || true
+        wait "$XEV_PID" 2>/dev/null || true
+    fi
     xev -root -event substructure >"$WORK/xev.log" 2>&1 &
     XEV_PID=$!
     local tries

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,23 +47,43 @@ private:
     std::optional<std::string> m_old;
 };
 
-TEST(InstanceLock, LivesInTheUsersRuntimeFolderWhenThereIsOne)
+TEST(InstanceLock, OneLockForEachDisplayInAFolderOnlyTheUserCanWrite)
 {
-    const std::string fallback = "/tmp/vortexa-" + std::to_string(getuid()) + ".lock";
+    const struct {
+        const char* display;
+        const char* name;
+    } names[] = {
+        {":1", "vortexa-_1.lock"},
+        {":1.0", "vortexa-_1.lock"},
+        {":12", "vortexa-_12.lock"},
+        {"host:10.1", "vortexa-host_10.lock"},
+        {"/tmp/launch/org.x:0", "vortexa-_tmp_launch_org.x_0.lock"},
+        {nullptr, "vortexa.lock"},
+    };
+    for (const auto& row : names)
+        EXPECT_EQ(instanceLockName(row.display), row.name) << (row.display ? row.display : "unset");
+
+    test::TemporaryFolder own;
+    test::TemporaryFolder shared;
+    std::filesystem::permissions(own.path(), std::filesystem::perms::owner_all);
+    std::filesystem::permissions(shared.path(), std::filesystem::perms::all);
+    const std::filesystem::path fallback = "/tmp/vortexa-" + std::to_string(getuid());
     const struct {
         const char* runtimeFolder;
-        std::string path;
-    } rows[] = {
-        {"/run/user/1000", "/run/user/1000/vortexa.lock"},
-        {"/run/user/1000/", "/run/user/1000/vortexa.lock"},
+        std::filesystem::path folder;
+    } folders[] = {
+        {own.path().c_str(), own.path()},
+        {shared.path().c_str(), fallback}, // others could plant a file there
         {nullptr, fallback},
-        {"", fallback},
         {"relative/folder", fallback},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : folders) {
         ScopedEnvironment runtime("XDG_RUNTIME_DIR", row.runtimeFolder);
-        EXPECT_EQ(instanceLockPath().lexically_normal(), row.path) << (row.runtimeFolder ? row.runtimeFolder : "unset");
+        EXPECT_EQ(privateFolder(), row.folder) << (row.runtimeFolder ? row.runtimeFolder : "unset");
     }
+    const auto status = std::filesystem::symlink_status(fallback);
+    EXPECT_EQ(status.type(), std::filesystem::file_type::directory);
+    EXPECT_EQ(status.permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
 }
 
 // A child process that takes the lock, reports it through a pipe, and ends by _exit as soon as
@@ -151,6 +172,25 @@ TEST(InstanceLock, IsNotPassedOnToProgramsTheSaverStarts)
     EXPECT_FALSE(next.heldElsewhere());
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
+}
+
+TEST(InstanceLock, APlantedLockFileNeitherBlocksNorIsFollowed)
+{
+    test::TemporaryFolder folder;
+    const std::filesystem::path target = folder.path() / "target";
+    std::filesystem::create_symlink(target, folder.path() / "link.lock");
+    EXPECT_FALSE(InstanceLock(folder.path() / "link.lock").heldElsewhere());
+    EXPECT_FALSE(std::filesystem::exists(target));
+
+    if (getuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    const std::filesystem::path planted = folder.path() / "planted.lock";
+    std::ofstream(planted).put('x');
+    ASSERT_EQ(chown(planted.c_str(), 65534, 65534), 0);
+    LockHolder other(planted);
+    InstanceLock mine(planted);
+    EXPECT_FALSE(mine.heldElsewhere());
+    EXPECT_FALSE(mine.held());
 }
 
 TEST(QtPlatform, TheFirstAskerBecomesTheOneInstance)

@@ -42,23 +42,15 @@ TEST_F(SaverWindowsTest, StartedScreenCoversThePrimaryScreenWithTheRingsPointer)
 {
     ASSERT_NE(windows.viewOf(form()), nullptr);
     EXPECT_TRUE(view().isVisible());
-    EXPECT_TRUE(view().isFullScreen());
+    EXPECT_EQ(view().windowStates(), Qt::WindowFullScreen);
     EXPECT_EQ(view().geometry(), QGuiApplication::primaryScreen()->geometry());
-    EXPECT_TRUE(view().windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(view().flags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(view().cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(view().cursor().pixmap().size(), QSize(32, 32));
 
-    const QImage icon = view().windowIcon().pixmap(32, 32).toImage();
+    const QImage icon = view().icon().pixmap(32, 32).toImage();
     EXPECT_EQ(icon.pixelColor(16, 16).alpha(), 0);
     EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0);
-}
-
-TEST_F(SaverWindowsTest, WindowShowsThePaintedScreen)
-{
-    const QImage shown = view().grab().toImage();
-    const ShapeElement& largest = form().screen.Shape[0];
-    EXPECT_TRUE(test::colourNear(shown, {126, 252}, toQColor(largest.BorderColor)));
-    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::black));
 }
 
 TEST(SaverPointer, RingsAreRedAtTheLowerLeftAndBlueAtTheUpperRight)
@@ -87,7 +79,7 @@ TEST_F(SaverWindowsTest, WindowFollowsItsRecordAfterEachEvent)
     EXPECT_FALSE(view().isVisible());
     events.deliver([this] { form().Show(); });
     EXPECT_TRUE(view().isVisible());
-    EXPECT_TRUE(view().isFullScreen());
+    EXPECT_EQ(view().windowStates(), Qt::WindowFullScreen);
 }
 
 TEST_F(SaverWindowsTest, OnlyKeysThatTypeACharacterAreDelivered)
@@ -102,6 +94,7 @@ TEST_F(SaverWindowsTest, OnlyKeysThatTypeACharacterAreDelivered)
         {Qt::Key_A, QStringLiteral("a"), true},
         {Qt::Key_Escape, QStringLiteral("\x1b"), true},
         {Qt::Key_Space, QStringLiteral(" "), true},
+        {Qt::Key_Delete, QStringLiteral("\x7f"), false},
     };
     for (const auto& row : rows) {
         // A delivered event makes the window follow its record, which says hidden.

@@ -6,17 +6,50 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vortexa {
 
-std::filesystem::path instanceLockPath()
+namespace {
+
+// Only this user may own and write the folder, and it must be a folder, not a link to one.
+bool isPrivateFolder(const std::filesystem::path& folder)
+{
+    struct stat status { };
+    return lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == getuid()
+        && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+} // namespace
+
+std::string instanceLockName(const char* display)
+{
+    std::string name = display ? display : "";
+    // The screen number after the display's does not make another display.
+    const size_t colon = name.rfind(':');
+    const size_t dot = name.find('.', colon == std::string::npos ? 0 : colon);
+    if (colon != std::string::npos && dot != std::string::npos)
+        name.erase(dot);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
+            c = '_';
+    return name.empty() ? "vortexa.lock" : "vortexa-" + name + ".lock";
+}
+
+std::optional<std::filesystem::path> privateFolder()
 {
     const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR");
-    if (runtimeFolder && runtimeFolder[0] == '/')
-        return std::filesystem::path(runtimeFolder) / "vortexa.lock";
-    return std::filesystem::path("/tmp") / ("vortexa-" + std::to_string(getuid()) + ".lock");
+    if (runtimeFolder && runtimeFolder[0] == '/' && isPrivateFolder(runtimeFolder))
+        return std::filesystem::path(runtimeFolder);
+    const std::filesystem::path own = std::filesystem::path("/tmp") / ("vortexa-" + std::to_string(getuid()));
+    mkdir(own.c_str(), 0700);
+    if (isPrivateFolder(own))
+        return own;
+    return std::nullopt;
 }
+
+InstanceLock::InstanceLock() = default;
 
 InstanceLock::InstanceLock(std::filesystem::path path)
     : m_path(std::move(path))
@@ -33,11 +66,22 @@ bool InstanceLock::heldElsewhere()
 {
     if (m_fd >= 0)
         return false;
+    // The folder is found, or made, only when a show asks for the lock.
+    if (!m_path)
+        if (const auto folder = privateFolder())
+            m_path = *folder / instanceLockName(std::getenv("DISPLAY"));
+    if (!m_path)
+        return false;
     // Close-on-exec keeps programs started from the saver (the web browser) from holding the lock
-    // after the saver has ended; no-follow keeps a planted link in /tmp from redirecting it.
-    const int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // after the saver has ended; no-follow keeps a planted link from redirecting it.
+    const int fd = open(m_path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
         return false;
+    struct stat status { };
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != getuid()) {
+        close(fd);
+        return false;
+    }
     int result = 0;
     do
         result = flock(fd, LOCK_EX | LOCK_NB);

@@ -24,6 +24,7 @@ namespace vortexa {
 namespace {
 
 constexpr int SecondsPerDay = 24 * 3600;
+constexpr int MostTicksMadeUp = 25;
 
 // The time of day of a date value in whole seconds; the fraction of a negative date counts from
 // midnight as well.
@@ -60,10 +61,7 @@ QString withoutTimeZone(const QString& timeFormat)
     return result.trimmed();
 }
 
-QtPlatform::QtPlatform()
-    : m_lock(instanceLockPath())
-{
-}
+QtPlatform::QtPlatform() = default;
 
 QtPlatform::~QtPlatform() = default;
 
@@ -84,11 +82,33 @@ TimerId QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
     auto* timer = new QTimer(&m_timerOwner);
     timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(intervalMs);
-    QObject::connect(timer, &QTimer::timeout, [this, tick = std::move(tick)] { deliver(tick); });
-    timer->start();
     const TimerId id = m_nextTimer++;
-    m_timers.emplace(id, timer);
+    QObject::connect(timer, &QTimer::timeout, [this, id, tick = std::move(tick)] { runTick(id, tick); });
+    timer->start();
+    m_timers.emplace(
+        id, RunningTimer {timer, std::chrono::steady_clock::now() + std::chrono::milliseconds(intervalMs)});
     return id;
+}
+
+// A tick runs, and so do the ticks that a busy moment kept from running, up to a bound, so that
+// the scene keeps its pace whatever drawing costs; after a longer stall the rest are dropped.
+void QtPlatform::runTick(TimerId id, const std::function<void()>& tick)
+{
+    const auto now = std::chrono::steady_clock::now();
+    const auto interval = std::chrono::milliseconds(m_timers.at(id).timer->interval());
+    const bool step = interval < std::chrono::seconds(1);
+    for (int made = 0; made <= MostTicksMadeUp; ++made) {
+        if (step && m_steps++ == 0)
+            m_firstStep = now;
+        deliver(tick);
+        const auto running = m_timers.find(id);
+        if (running == m_timers.end())
+            return;
+        running->second.nextDue += interval;
+        if (running->second.nextDue + interval > now)
+            return;
+    }
+    m_timers.at(id).nextDue = now + interval;
 }
 
 void QtPlatform::stopTimer(TimerId timer)
@@ -98,16 +118,27 @@ void QtPlatform::stopTimer(TimerId timer)
         return;
     // The timer may be stopped from inside its own tick, so it goes once control is back in the
     // event loop.
-    found->second->stop();
-    found->second->deleteLater();
+    found->second.timer->stop();
+    found->second.timer->deleteLater();
     m_timers.erase(found);
 }
 
 void QtPlatform::yieldToEvents() { QCoreApplication::processEvents(); }
 
-double QtPlatform::screenWidthTwips() { return static_cast<double>(primaryScreenPixels().width()) * TwipsPerPixel; }
+double QtPlatform::screenWidthTwips()
+{
+    return (m_givenWindow ? m_givenWindow->width : primaryScreenPixels().width()) * TwipsPerPixel;
+}
 
-double QtPlatform::screenHeightTwips() { return static_cast<double>(primaryScreenPixels().height()) * TwipsPerPixel; }
+double QtPlatform::screenHeightTwips()
+{
+    return (m_givenWindow ? m_givenWindow->height : primaryScreenPixels().height()) * TwipsPerPixel;
+}
+
+void QtPlatform::showInGivenWindow(double widthPixels, double heightPixels)
+{
+    m_givenWindow = PixelSize {widthPixels, heightPixels};
+}
 
 void QtPlatform::setCursorPosition(int x, int y) { QCursor::setPos(x, y); }
 
@@ -117,9 +148,24 @@ bool QtPlatform::anotherInstanceRunning() { return m_lock.heldElsewhere(); }
 
 void QtPlatform::endProgram()
 {
+    writeStatistics();
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(0);
+}
+
+// The measurements of the whole program read how many steps the scene took in how long.
+void QtPlatform::writeStatistics() const
+{
+    const char* path = std::getenv("VORTEXA_STATS");
+    if (!path || path[0] == '\0')
+        return;
+    std::FILE* file = std::fopen(path, "a");
+    if (!file)
+        return;
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - m_firstStep;
+    std::fprintf(file, "ticks=%lld seconds=%.3f\n", m_steps, m_steps > 0 ? seconds.count() : 0.0);
+    std::fclose(file);
 }
 
 StartResult QtPlatform::startDetached(const std::string& program, const std::vector<std::string>& arguments)

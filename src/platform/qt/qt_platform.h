@@ -8,8 +8,10 @@
 
 #include <QObject>
 
+#include <chrono>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "platform/event_delivery.h"
 #include "platform/platform.h"
@@ -41,12 +43,30 @@ public:
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override;
     std::filesystem::path userSettingsFolder() override;
+    bool showsInGivenWindow() override { return m_givenWindow.has_value(); }
+
+    // The show runs in a window another program gave it, of this size in logical pixels.
+    void showInGivenWindow(double widthPixels, double heightPixels);
 
 private:
     QObject m_timerOwner; // parent of every timer, so that stopped ones go with the platform
-    std::map<TimerId, QTimer*> m_timers;
+    struct RunningTimer {
+        QTimer* timer = nullptr;
+        std::chrono::steady_clock::time_point nextDue;
+    };
+    void runTick(TimerId id, const std::function<void()>& tick);
+    void writeStatistics() const;
+
+    std::map<TimerId, RunningTimer> m_timers;
     TimerId m_nextTimer = 0;
     InstanceLock m_lock;
+    struct PixelSize {
+        double width = 0, height = 0;
+    };
+    std::optional<PixelSize> m_givenWindow;
+    // The script steps run, for the measurements: the ticks of the timers faster than a second.
+    long long m_steps = 0;
+    std::chrono::steady_clock::time_point m_firstStep;
 };
 
 } // namespace vortexa

@@ -1,5 +1,6 @@
 #include "platform/qt/saver_painter.h"
 
+#include <QFontMetrics>
 #include <QPen>
 
 #include <algorithm>
@@ -75,19 +76,6 @@ void drawOutline(QPainter& painter, int kind, const QRectF& outline)
     }
 }
 
-void paintLine(QPainter& painter, const LineElement& line, const QRect& area)
-{
-    const QLineF pixels(
-        line.X1 / TwipsPerPixel, line.Y1 / TwipsPerPixel, line.X2 / TwipsPerPixel, line.Y2 / TwipsPerPixel);
-    const int reach = line.BorderWidth + 1;
-    const QRect bounds
-        = QRectF(pixels.p1(), pixels.p2()).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach);
-    if (line.BorderWidth <= 0 || !area.intersects(bounds))
-        return;
-    painter.setPen(QPen(toQColor(line.BorderColor), line.BorderWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawLine(pixels);
-}
-
 bool sameFont(const Font& a, const Font& b)
 {
     return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Underline == b.Underline;
@@ -112,9 +100,9 @@ int textFlagsOf(int alignment)
     const int horizontal = alignment == AlignRight ? Qt::AlignRight
         : alignment == AlignCentre                 ? Qt::AlignHCenter
                                                    : Qt::AlignLeft;
-    // A word too wide for its label runs on past the label's edge rather than being cut off, so a
-    // long time of day shows whole.
-    return horizontal | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip;
+    // A text too wide for its label stays on one line and runs on past the label's edges rather
+    // than being cut off, so a long time of day shows whole and centred.
+    return horizontal | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
 }
 
 template <typename Element> const Element* visibleElement(const ElementArray<Element>& array, int index)
@@ -175,10 +163,33 @@ void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
     drawOutline(painter, shape.Shape, outline);
 }
 
+void paintLine(QPainter& painter, const LineElement& line, const QRect& area)
+{
+    const QLineF pixels(
+        line.X1 / TwipsPerPixel, line.Y1 / TwipsPerPixel, line.X2 / TwipsPerPixel, line.Y2 / TwipsPerPixel);
+    const int reach = line.BorderWidth + 1;
+    const QRect bounds
+        = QRectF(pixels.p1(), pixels.p2()).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach);
+    if (line.BorderWidth <= 0 || !area.intersects(bounds))
+        return;
+    painter.setPen(QPen(toQColor(line.BorderColor), line.BorderWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawLine(pixels);
+}
+
+QRect labelReach(const LabelElement& label)
+{
+    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
+    if (label.Caption.empty() || box.width() <= 0 || box.height() <= 0)
+        return box;
+    const QRect text = QFontMetrics(fontFor(label.LabelFont))
+                           .boundingRect(box, textFlagsOf(label.Alignment), QString::fromStdString(label.Caption));
+    return box.united(text.adjusted(-1, -1, 1, 1));
+}
+
 void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
 {
     const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
-    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(box))
+    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(labelReach(label)))
         return;
     if (label.BackStyle == BackOpaque)
         painter.fillRect(box, toQColor(label.BackColor));

@@ -12,7 +12,10 @@ namespace vortexa {
 
 // Paint one element whose place is in twips, at 15 twips to the pixel, if it reaches into `area`.
 void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area);
+void paintLine(QPainter& painter, const LineElement& line, const QRect& area);
 void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area);
+// The pixels a label may paint: its box, and its text where that runs past the box.
+QRect labelReach(const LabelElement& label);
 
 // Paints the part `area` of the screen (in pixels), one pixel for every 15 twips; the painter's
 // clip, if any, is left as it is.

@@ -1,19 +1,18 @@
 #include "platform/qt/saver_view.h"
 
-#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/saver_painter.h"
+#include "platform/qt/x11_scene_painter.h"
 #include "saver/form1.h"
 #include "saver/program.h"
 
@@ -22,11 +21,16 @@ namespace vortexa {
 namespace {
 
 constexpr int PointerSize = 32;
+// The character the Delete key gives; on the system the show was made for it types nothing.
+constexpr char16_t DeleteCharacter = 0x7f;
 
-QPixmap transparentIcon()
+const QIcon& transparentIcon()
 {
-    QPixmap icon(PointerSize, PointerSize);
-    icon.fill(Qt::transparent);
+    static const QIcon icon = [] {
+        QPixmap picture(PointerSize, PointerSize);
+        picture.fill(Qt::transparent);
+        return QIcon(picture);
+    }();
     return icon;
 }
 
@@ -42,13 +46,34 @@ QCursor cursorFor(int style)
     }
 }
 
-QRect primaryScreenGeometry()
+int framesPerSecondOf(const QScreen* screen)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect();
+    const double rate = screen ? screen->refreshRate() : 60;
+    return std::clamp(static_cast<int>(std::lround(rate)), 1, 100);
+}
+
+// The button and shift states as the handler takes them: 1 left, 2 right, 4 middle; 1 Shift,
+// 2 Ctrl, 4 Alt.
+int buttonState(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+        | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 } // namespace
+
+xcb_connection_t* x11Connection()
+{
+    // Qt's offscreen platform answers too, without a connection.
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
 
 QPixmap ringsPointerImage()
 {
@@ -69,24 +94,61 @@ QPixmap ringsPointerImage()
     return image;
 }
 
-SaverView::SaverView(Form1& form, QtPlatform& platform)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_form(&form)
+FramePainter::FramePainter() = default;
+
+FramePainter::~FramePainter() = default;
+
+void FramePainter::start(unsigned long window, double devicePixelRatio, int framesPerSecond)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return;
+    if (!m_painter)
+        m_painter = std::make_unique<X11ScenePainter>(connection, static_cast<xcb_window_t>(window), devicePixelRatio);
+    m_painter->forgetWindow(devicePixelRatio);
+    m_frameNanoseconds = 1'000'000'000 / framesPerSecond;
+    paintNow();
+}
+
+void FramePainter::stop() { m_painter.reset(); }
+
+void FramePainter::paintIfDue()
+{
+    if (m_painter && m_sinceFrame.nsecsElapsed() >= m_frameNanoseconds)
+        paintNow();
+}
+
+void FramePainter::paintNow()
+{
+    m_sinceFrame.start();
+    m_painter->paint(m_screen);
+}
+
+SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene)
+    : m_form(&form)
     , m_platform(platform)
+    , m_drawsScene(drawsScene)
     , m_lastPointerPosition(QCursor::pos())
 {
-    // The painter covers every pixel it is asked for, so the system need not clear first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setPalette(QPalette(Qt::black));
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setWindowIcon(QIcon(transparentIcon()));
-    setWindowTitle(QStringLiteral("Vortexa"));
+    setScreen(screen);
+    setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setIcon(transparentIcon());
+    setTitle(QStringLiteral("Vortexa"));
+    if (m_drawsScene)
+        m_painter.setScreen(&form.screen);
+}
+
+SaverView::~SaverView() { m_painter.stop(); }
+
+void SaverView::detach()
+{
+    m_form = nullptr;
+    m_painter.setScreen(nullptr);
 }
 
 void SaverView::follow()
 {
+    m_painter.paintIfDue();
     if (!m_form)
         return;
     const SaverScreen& screen = m_form->screen;
@@ -96,16 +158,17 @@ void SaverView::follow()
             hide();
         return;
     }
-    if (!isVisible() || isFullScreen() != screen.Maximised) {
+    const bool fullScreen = windowState() == Qt::WindowFullScreen;
+    if (!isVisible() || fullScreen != screen.Maximised) {
         if (screen.Maximised) {
-            setGeometry(primaryScreenGeometry());
+            if (this->screen())
+                setGeometry(this->screen()->geometry());
             showFullScreen();
-            activateWindow();
+            requestActivate();
         } else {
             showNormal();
         }
     }
-    update();
 }
 
 void SaverView::followPointer(int style)
@@ -116,42 +179,34 @@ void SaverView::followPointer(int style)
     setCursor(cursorFor(style));
 }
 
-void SaverView::paintEvent(QPaintEvent* event)
+bool SaverView::event(QEvent* event)
 {
-    QPainter painter(this);
-    if (m_form)
-        paintSaverScreen(painter, m_form->screen, event->rect());
+    // The program has no handler for a request to close its screen, and its record still says
+    // shown; the show ends by a key or the mouse instead.
+    if (event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return QWindow::event(event);
+}
+
+void SaverView::exposeEvent(QExposeEvent*)
+{
+    if (isExposed())
+        m_painter.start(winId(), devicePixelRatio(), framesPerSecondOf(screen()));
     else
-        painter.fillRect(event->rect(), Qt::black);
+        m_painter.stop();
 }
 
 void SaverView::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
-    if (!m_form || text.isEmpty())
+    if (!m_form || text.isEmpty() || text.at(0) == DeleteCharacter)
         return;
     const auto KeyAscii = static_cast<int16_t>(text.at(0).unicode());
     Form1* form = m_form;
     m_platform.deliver([form, KeyAscii] { form->Form_KeyPress(KeyAscii); });
 }
-
-namespace {
-
-// The button and shift states as the handler takes them: 1 left, 2 right, 4 middle; 1 Shift,
-// 2 Ctrl, 4 Alt.
-int buttonState(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-} // namespace
 
 void SaverView::mouseMoveEvent(QMouseEvent* event)
 {
@@ -161,17 +216,17 @@ void SaverView::mouseMoveEvent(QMouseEvent* event)
     if (!m_form || position == m_lastPointerPosition)
         return;
     m_lastPointerPosition = position;
+    // The scene's screen has its origin at the primary monitor's corner, also for moves over the
+    // other monitors.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QPointF place = position - (primary ? QPointF(primary->geometry().topLeft()) : QPointF());
     Form1* form = m_form;
     const auto Button = static_cast<int16_t>(buttonState(event->buttons()));
     const auto Shift = static_cast<int16_t>(shiftState(event->modifiers()));
-    const auto X = static_cast<float>(event->position().x() * TwipsPerPixel);
-    const auto Y = static_cast<float>(event->position().y() * TwipsPerPixel);
+    const auto X = static_cast<float>(place.x() * TwipsPerPixel);
+    const auto Y = static_cast<float>(place.y() * TwipsPerPixel);
     m_platform.deliver([form, Button, Shift, X, Y] { form->Form_MouseMove(Button, Shift, X, Y); });
 }
-
-// The program has no handler for a request to close its screen, and its record still says shown;
-// the show ends by a key or the mouse instead.
-void SaverView::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
     : m_program(program)
@@ -182,10 +237,19 @@ SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
         if (outermost)
             m_program.DiscardUnloaded();
     });
+    const auto monitorsChanged = [this] {
+        m_monitorsChanged = true;
+        follow();
+    };
+    m_monitorWatch.push_back(QObject::connect(qGuiApp, &QGuiApplication::screenAdded, monitorsChanged));
+    m_monitorWatch.push_back(QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, monitorsChanged));
+    m_monitorWatch.push_back(QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, monitorsChanged));
 }
 
 SaverWindows::~SaverWindows()
 {
+    for (const QMetaObject::Connection& connection : m_monitorWatch)
+        QObject::disconnect(connection);
     m_platform.removeAfterEvent(m_afterEvent);
     for (const auto& [form, view] : m_views)
         delete view;
@@ -195,41 +259,80 @@ SaverWindows::~SaverWindows()
 
 void SaverWindows::follow()
 {
-    retireViewsOfUnloadedScreens();
+    retireWindowsOfUnloadedScreens();
     for (const auto& form : m_program.screens()) {
-        SaverView* view = viewOf(*form);
-        if (!view) {
-            view = new SaverView(*form, m_platform);
-            m_views.emplace_back(form.get(), view);
+        if (m_monitorsChanged || windowsOf(*form).empty())
+            matchMonitors(*form);
+        for (SaverView* view : windowsOf(*form))
+            view->follow();
+    }
+    m_monitorsChanged = false;
+}
+
+// A screen has its scene's window on the primary monitor and a cover on each other monitor.
+void SaverWindows::matchMonitors(const Form1& form)
+{
+    QScreen* primary = QGuiApplication::primaryScreen();
+    const QList<QScreen*> monitors = QGuiApplication::screens();
+    for (SaverView* view : windowsOf(form)) {
+        const bool placed = view->drawsScene() ? view->screen() == primary
+                                               : view->screen() != primary && monitors.contains(view->screen());
+        if (!placed) {
+            retire(view);
+            std::erase_if(m_views, [view](const auto& entry) { return entry.second == view; });
         }
-        view->follow();
+    }
+    for (QScreen* monitor : monitors) {
+        const std::vector<SaverView*> windows = windowsOf(form);
+        const bool covered = std::any_of(
+            windows.begin(), windows.end(), [monitor](SaverView* view) { return view->screen() == monitor; });
+        if (!covered) {
+            auto* view = new SaverView(const_cast<Form1&>(form), m_platform, monitor, monitor == primary);
+            // The scene's window comes first, so that it is the one the screen is known by.
+            if (monitor == primary)
+                m_views.insert(m_views.begin(), {&form, view});
+            else
+                m_views.emplace_back(&form, view);
+        }
     }
 }
 
 SaverView* SaverWindows::viewOf(const Form1& form) const
 {
-    const auto found
-        = std::find_if(m_views.begin(), m_views.end(), [&form](const auto& entry) { return entry.first == &form; });
+    const auto found = std::find_if(m_views.begin(), m_views.end(),
+        [&form](const auto& entry) { return entry.first == &form && entry.second->drawsScene(); });
     return found == m_views.end() ? nullptr : found->second;
+}
+
+std::vector<SaverView*> SaverWindows::windowsOf(const Form1& form) const
+{
+    std::vector<SaverView*> windows;
+    for (const auto& [owner, view] : m_views)
+        if (owner == &form)
+            windows.push_back(view);
+    return windows;
 }
 
 // A retired window may be the one whose event is being handled, so it is deleted only once
 // control is back in the event loop.
-void SaverWindows::retireViewsOfUnloadedScreens()
+void SaverWindows::retire(SaverView* view)
+{
+    view->detach();
+    view->hide();
+    view->deleteLater();
+    m_retired.emplace_back(view);
+}
+
+void SaverWindows::retireWindowsOfUnloadedScreens()
 {
     const auto& screens = m_program.screens();
     const auto unloaded = [&screens](const auto& entry) {
         return std::none_of(
             screens.begin(), screens.end(), [&entry](const auto& form) { return form.get() == entry.first; });
     };
-    for (const auto& entry : m_views) {
-        if (!unloaded(entry))
-            continue;
-        entry.second->detach();
-        entry.second->hide();
-        entry.second->deleteLater();
-        m_retired.emplace_back(entry.second);
-    }
+    for (const auto& entry : m_views)
+        if (unloaded(entry))
+            retire(entry.second);
     std::erase_if(m_views, unloaded);
     std::erase_if(m_retired, [](const QPointer<SaverView>& view) { return view.isNull(); });
 }

@@ -1,0 +1,124 @@
+#include "platform/qt/given_window.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdlib>
+
+#include "platform/qt/qt_platform.h"
+#include "saver/form1.h"
+#include "saver/program.h"
+
+namespace vortexa {
+
+namespace {
+
+double primaryDevicePixelRatio()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+int framesPerSecond()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int rate = screen ? static_cast<int>(screen->refreshRate()) : 60;
+    return rate > 0 && rate <= 100 ? rate : 60;
+}
+
+} // namespace
+
+std::optional<WindowSize> sizeOfWindow(xcb_connection_t* connection, xcb_window_t window)
+{
+    xcb_get_geometry_reply_t* geometry
+        = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    if (!geometry)
+        return std::nullopt;
+    const WindowSize size {geometry->width, geometry->height};
+    std::free(geometry);
+    return size;
+}
+
+xcb_window_t rootWindow(xcb_connection_t* connection)
+{
+    char* host = nullptr;
+    int displayNumber = 0, screenNumber = 0;
+    if (xcb_parse_display(nullptr, &host, &displayNumber, &screenNumber))
+        std::free(host);
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int k = 0; k < screenNumber && screens.rem > 1; ++k)
+        xcb_screen_next(&screens);
+    return screens.data->root;
+}
+
+GivenWindowShow::GivenWindowShow(Program& program, QtPlatform& platform, xcb_window_t window, WindowSize size)
+    : m_program(program)
+    , m_platform(platform)
+    , m_window(window)
+    , m_ratio(primaryDevicePixelRatio())
+{
+    takeSize(size);
+    xcb_connection_t* connection = x11Connection();
+    // Its size, its end and its lost pixels are all the show needs to hear of the window.
+    const uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_EXPOSURE;
+    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &events);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    m_afterEvent = m_platform.addAfterEvent([this](bool outermost) { afterEvent(outermost); });
+    m_painter.start(window, m_ratio, framesPerSecond());
+}
+
+GivenWindowShow::~GivenWindowShow()
+{
+    m_platform.removeAfterEvent(m_afterEvent);
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void GivenWindowShow::takeSize(WindowSize size)
+{
+    m_size = size;
+    m_platform.showInGivenWindow(size.width / m_ratio, size.height / m_ratio);
+}
+
+void GivenWindowShow::afterEvent(bool outermost)
+{
+    if (outermost)
+        m_program.DiscardUnloaded();
+    const auto& screens = m_program.screens();
+    m_painter.setScreen(screens.empty() ? nullptr : &screens.back()->screen);
+    m_painter.paintIfDue();
+}
+
+bool GivenWindowShow::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    switch (event->response_type & 0x7f) {
+    case XCB_DESTROY_NOTIFY:
+        if (reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == m_window)
+            m_platform.endProgram();
+        break;
+    case XCB_CONFIGURE_NOTIFY: {
+        const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+        if (configure->window != m_window || (configure->width == m_size.width && configure->height == m_size.height))
+            break;
+        takeSize({configure->width, configure->height});
+        m_painter.start(m_window, m_ratio, framesPerSecond());
+        m_platform.deliver([this] { m_program.ScreenResized(); });
+        break;
+    }
+    case XCB_EXPOSE: {
+        // The last of a series of exposed parts redraws the whole window once.
+        const auto* expose = reinterpret_cast<const xcb_expose_event_t*>(event);
+        if (expose->window == m_window && expose->count == 0)
+            m_painter.start(m_window, m_ratio, framesPerSecond());
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace vortexa

@@ -1,0 +1,52 @@
+#pragma once
+// The show inside a window another program gave it (a screen-saver daemon's window, or the root
+// window): drawn into that window, following its size, and ended when it goes. It creates no
+// window of its own and takes no keys or mouse.
+
+#include <QAbstractNativeEventFilter>
+
+#include <xcb/xcb.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/qt/saver_view.h"
+
+namespace vortexa {
+
+class Program;
+class QtPlatform;
+
+// The size of a window in device pixels, or nothing when there is no such window.
+struct WindowSize {
+    int width = 0, height = 0;
+};
+std::optional<WindowSize> sizeOfWindow(xcb_connection_t* connection, xcb_window_t window);
+
+// The root window of the display's default screen.
+xcb_window_t rootWindow(xcb_connection_t* connection);
+
+class GivenWindowShow : public QAbstractNativeEventFilter {
+public:
+    // The window must exist (see sizeOfWindow); the platform then reports its size as the screen's.
+    GivenWindowShow(Program& program, QtPlatform& platform, xcb_window_t window, WindowSize size);
+    ~GivenWindowShow() override;
+    GivenWindowShow(const GivenWindowShow&) = delete;
+    GivenWindowShow& operator=(const GivenWindowShow&) = delete;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    void takeSize(WindowSize size);
+    void afterEvent(bool outermost);
+
+    Program& m_program;
+    QtPlatform& m_platform;
+    xcb_window_t m_window;
+    double m_ratio;
+    WindowSize m_size;
+    int m_afterEvent = 0;
+    FramePainter m_painter;
+};
+
+} // namespace vortexa

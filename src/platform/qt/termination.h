@@ -1,0 +1,11 @@
+#pragma once
+// Ends the program as its own end does (nothing saved) when the system asks it to stop: SIGTERM,
+// SIGINT or SIGHUP, as a screen-saver daemon sends when the screen wakes.
+
+namespace vortexa {
+
+class QtPlatform;
+
+void endOnTerminationSignals(QtPlatform& platform);
+
+} // namespace vortexa

@@ -1,0 +1,446 @@
+#include "platform/qt/x11_scene_painter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/qt/saver_painter.h"
+#include "platform/qt/system_look.h"
+
+namespace vortexa {
+
+namespace {
+
+constexpr uint32_t BlackPixel = 0;
+// Sprites not drawn for this many frames go once the cache is larger than it needs to be.
+constexpr size_t SpritesKeptFreely = 256;
+constexpr uint64_t FramesUnusedBeforeDropped = 600;
+
+int toPixels(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
+
+QRect pixelBox(float left, float top, float width, float height)
+{
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
+
+uint32_t pixelOf(uint32_t colour)
+{
+    const QColor c = toQColor(colour);
+    return static_cast<uint32_t>(c.red()) << 16 | static_cast<uint32_t>(c.green()) << 8
+        | static_cast<uint32_t>(c.blue());
+}
+
+template <typename Element> const Element* visibleElement(const ElementArray<Element>& array, int index)
+{
+    return array.exists(index) && array[index].Visible ? &array[index] : nullptr;
+}
+
+// A picture of `logical` size (in the screen's logical pixels) at the device scale, clear, with a
+// painter that draws in logical pixels.
+QImage clearImage(QSize logical, double ratio)
+{
+    QImage image(std::max(1, static_cast<int>(std::ceil(logical.width() * ratio))),
+        std::max(1, static_cast<int>(std::ceil(logical.height() * ratio))), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+std::string fontKey(const Font& font)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%g|%d|%d|", static_cast<double>(font.Size), font.Bold, font.Underline);
+    return font.Name + "|" + text;
+}
+
+// Puts rows of an image into a drawable, a band at a time, so that no request is longer than the
+// server takes.
+void putRows(xcb_connection_t* connection, xcb_drawable_t target, xcb_gcontext_t gc, uint8_t format, uint8_t depth,
+    int width, int height, const std::vector<uint8_t>& data, size_t bytesPerRow)
+{
+    const size_t largest = static_cast<size_t>(xcb_get_maximum_request_length(connection)) * 4 - 64;
+    const int rowsPerBand = std::max<int>(1, static_cast<int>(largest / std::max<size_t>(bytesPerRow, 1)));
+    for (int top = 0; top < height; top += rowsPerBand) {
+        const int rows = std::min(rowsPerBand, height - top);
+        xcb_put_image(connection, format, target, gc, static_cast<uint16_t>(width), static_cast<uint16_t>(rows), 0,
+            static_cast<int16_t>(top), 0, depth, static_cast<uint32_t>(bytesPerRow * static_cast<size_t>(rows)),
+            data.data() + bytesPerRow * static_cast<size_t>(top));
+    }
+}
+
+} // namespace
+
+struct X11ScenePainter::Sprite {
+    xcb_connection_t* connection = nullptr;
+    xcb_pixmap_t mask = 0;
+    xcb_pixmap_t picture = 0; // the colours of a many-coloured sprite
+    xcb_gcontext_t gc = 0; // clips to the mask
+    int width = 0, height = 0;
+    bool empty = true;
+    uint64_t lastFrame = 0;
+
+    ~Sprite()
+    {
+        if (gc)
+            xcb_free_gc(connection, gc);
+        if (mask)
+            xcb_free_pixmap(connection, mask);
+        if (picture)
+            xcb_free_pixmap(connection, picture);
+    }
+};
+
+PixelRect X11ScenePainter::Placed::rect() const
+{
+    return sprite ? PixelRect {x, y, sprite->width, sprite->height} : PixelRect {x, y, circle.width, circle.height};
+}
+
+bool X11ScenePainter::Placed::sameAs(const Placed& other) const
+{
+    return element == other.element && sprite == other.sprite && circle == other.circle && x == other.x && y == other.y
+        && pixel == other.pixel;
+}
+
+X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t window, double devicePixelRatio)
+    : m_connection(connection)
+    , m_window(window)
+    , m_ratio(devicePixelRatio)
+{
+    xcb_get_geometry_reply_t* geometry
+        = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    if (geometry) {
+        m_depth = geometry->depth;
+        free(geometry);
+    }
+    m_plainGc = xcb_generate_id(connection);
+    const uint32_t values[] = {BlackPixel, 0};
+    xcb_create_gc(connection, m_plainGc, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
+    // Thin circles take the server's one-pixel line (width 0), its cheapest way to draw; dashes and
+    // dots have the lengths of the sprites' patterns.
+    for (int style = 0; style < 3; ++style) {
+        m_arcGc[style] = xcb_generate_id(connection);
+        const uint32_t lineValues[]
+            = {BlackPixel, 0, style == 0 ? XCB_LINE_STYLE_SOLID : XCB_LINE_STYLE_ON_OFF_DASH, XCB_CAP_STYLE_BUTT, 0};
+        xcb_create_gc(connection, m_arcGc[style], window,
+            XCB_GC_FOREGROUND | XCB_GC_LINE_WIDTH | XCB_GC_LINE_STYLE | XCB_GC_CAP_STYLE | XCB_GC_GRAPHICS_EXPOSURES,
+            lineValues);
+    }
+    const uint8_t dashes[] = {4, 2};
+    const uint8_t dots[] = {1, 2};
+    xcb_set_dashes(connection, m_arcGc[1], 0, 2, dashes);
+    xcb_set_dashes(connection, m_arcGc[2], 0, 2, dots);
+}
+
+X11ScenePainter::~X11ScenePainter()
+{
+    m_shown.clear();
+    m_sprites.clear();
+    xcb_free_gc(m_connection, m_plainGc);
+    for (const xcb_gcontext_t gc : m_arcGc)
+        xcb_free_gc(m_connection, gc);
+    xcb_flush(m_connection);
+}
+
+void X11ScenePainter::forgetWindow(double devicePixelRatio)
+{
+    if (devicePixelRatio != m_ratio) {
+        m_shown.clear();
+        m_sprites.clear();
+        m_ratio = devicePixelRatio;
+    }
+    m_wholeWindow = true;
+}
+
+void X11ScenePainter::paint(const SaverScreen* screen)
+{
+    ++m_frame;
+    std::vector<Placed> placed = screen ? placeElements(*screen) : std::vector<Placed> {};
+    if (m_wholeWindow) {
+        clearWindow();
+        for (const Placed& element : placed)
+            draw(element);
+        m_wholeWindow = false;
+    } else {
+        // Erase every old place first: erasing one element at a time between draws would cut holes
+        // where elements cross.
+        std::vector<PixelRect> touched;
+        for (const Placed& before : m_shown) {
+            const bool unchanged = std::any_of(
+                placed.begin(), placed.end(), [&before](const Placed& now) { return now.sameAs(before); });
+            if (!unchanged) {
+                erase(before);
+                touched.push_back(before.rect());
+            }
+        }
+        for (const Placed& now : placed) {
+            const bool changed = std::none_of(
+                m_shown.begin(), m_shown.end(), [&now](const Placed& before) { return before.sameAs(now); });
+            const PixelRect rect = now.rect();
+            const bool overlapped = std::any_of(
+                touched.begin(), touched.end(), [&rect](const PixelRect& other) { return other.intersects(rect); });
+            if (changed || overlapped) {
+                draw(now);
+                touched.push_back(rect);
+            }
+        }
+    }
+    m_shown = std::move(placed);
+    dropUnusedSprites();
+    xcb_flush(m_connection);
+}
+
+std::vector<X11ScenePainter::Placed> X11ScenePainter::placeElements(const SaverScreen& screen)
+{
+    std::vector<Placed> placed;
+    for (const ElementRef& element : screen.drawingOrder.backToFront()) {
+        switch (element.kind) {
+        case KindShape:
+            if (const ShapeElement* shape = visibleElement(screen.Shape, element.index))
+                placeShape(placed, element, *shape);
+            break;
+        case KindShapeS:
+            if (const ShapeElement* shape = visibleElement(screen.ShapeS, element.index))
+                placeShape(placed, element, *shape);
+            break;
+        case KindLineS:
+            if (const LineElement* line = visibleElement(screen.LineS, element.index))
+                placeLine(placed, element, *line);
+            break;
+        case KindLblS:
+            if (const LabelElement* label = visibleElement(screen.lblS, element.index))
+                placeLabel(placed, element, *label);
+            break;
+        case KindLblT:
+            if (screen.lblT.Visible)
+                placeLabel(placed, element, screen.lblT);
+            break;
+        case KindLblF1:
+            if (screen.lblF1.Visible)
+                placeLabel(placed, element, screen.lblF1);
+            break;
+        default:
+            break;
+        }
+    }
+    return placed;
+}
+
+void X11ScenePainter::placeShape(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape)
+{
+    const QRect box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
+    if (box.width() <= 0 || box.height() <= 0)
+        return;
+    // An outline alone, or a disc filled in its border's colour, is one colour: its mask serves every
+    // colour the shape takes.
+    const bool outlineOnly = shape.FillStyle == FillTransparent && shape.BackStyle == BackTransparent;
+    const bool oneColour = outlineOnly || (shape.FillStyle == FillSolid && shape.FillColor == shape.BorderColor);
+    const bool thin = shape.BorderWidth == 1 && m_ratio == 1 && shape.BorderStyle >= BorderSolid
+        && shape.BorderStyle <= BorderDotted;
+    if (shape.Shape == ShapeCircle && outlineOnly && thin) {
+        const int diameter = std::min(box.width(), box.height());
+        const ThinCircle circle {diameter, diameter, shape.BorderStyle - BorderSolid};
+        placed.push_back({element, nullptr, circle, box.x() + (box.width() - diameter) / 2,
+            box.y() + (box.height() - diameter) / 2, pixelOf(shape.BorderColor)});
+        return;
+    }
+    char text[128];
+    std::snprintf(text, sizeof text, "S|%d|%d|%d|%d|%d|%d|%d", shape.Shape, box.width(), box.height(),
+        shape.BorderWidth, shape.BorderStyle, shape.FillStyle, shape.BackStyle);
+    std::string key = text;
+    if (!oneColour) {
+        std::snprintf(text, sizeof text, "|%x|%x|%x", shape.BorderColor, shape.FillColor, shape.BackColor);
+        key += text;
+    }
+    auto sprite = spriteFor(key, oneColour, [&] {
+        ShapeElement atOrigin = shape;
+        atOrigin.Move(0, 0);
+        if (oneColour)
+            atOrigin.BorderColor = atOrigin.FillColor = rgb(255, 255, 255);
+        QImage image = clearImage(box.size(), m_ratio);
+        QPainter painter(&image);
+        painter.scale(m_ratio, m_ratio);
+        paintShape(painter, atOrigin, QRect(QPoint(0, 0), box.size()));
+        return image;
+    });
+    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(box.x() * m_ratio)),
+        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(shape.BorderColor)});
+}
+
+// A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
+// keeps a few sprites until it turns.
+void X11ScenePainter::placeLine(std::vector<Placed>& placed, ElementRef element, const LineElement& line)
+{
+    if (line.BorderWidth <= 0)
+        return;
+    constexpr double Quarters = 4;
+    const double x1 = line.X1 / TwipsPerPixel, y1 = line.Y1 / TwipsPerPixel;
+    const double x2 = line.X2 / TwipsPerPixel, y2 = line.Y2 / TwipsPerPixel;
+    const int reach = line.BorderWidth + 1;
+    const int left = static_cast<int>(std::floor(std::min(x1, x2))) - reach;
+    const int top = static_cast<int>(std::floor(std::min(y1, y2))) - reach;
+    const auto quarters = [](double pixels) { return static_cast<int>(std::lround(pixels * Quarters)); };
+    const int ends[4] = {quarters(x1 - left), quarters(y1 - top), quarters(x2 - left), quarters(y2 - top)};
+    const QSize size(static_cast<int>(std::max(ends[0], ends[2]) / Quarters) + reach + 2,
+        static_cast<int>(std::max(ends[1], ends[3]) / Quarters) + reach + 2);
+    char key[96];
+    std::snprintf(key, sizeof key, "L|%d|%d|%d|%d|%d", ends[0], ends[1], ends[2], ends[3], line.BorderWidth);
+    auto sprite = spriteFor(key, true, [&] {
+        LineElement atOrigin = line;
+        const auto twips = [](int quarter) { return static_cast<float>(quarter * TwipsPerPixel / Quarters); };
+        atOrigin.X1 = twips(ends[0]);
+        atOrigin.Y1 = twips(ends[1]);
+        atOrigin.X2 = twips(ends[2]);
+        atOrigin.Y2 = twips(ends[3]);
+        atOrigin.BorderColor = rgb(255, 255, 255);
+        QImage image = clearImage(size, m_ratio);
+        QPainter painter(&image);
+        painter.scale(m_ratio, m_ratio);
+        paintLine(painter, atOrigin, QRect(QPoint(0, 0), size));
+        return image;
+    });
+    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(left * m_ratio)),
+        static_cast<int>(std::lround(top * m_ratio)), pixelOf(line.BorderColor)});
+}
+
+void X11ScenePainter::placeLabel(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
+{
+    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
+    if (box.width() <= 0 || box.height() <= 0)
+        return;
+    const QRect reach = labelReach(label);
+    char text[128];
+    std::snprintf(text, sizeof text, "T|%d|%d|%d|%d|%d|%d|%x|%x|%d|%d|", box.width(), box.height(), box.x() - reach.x(),
+        box.y() - reach.y(), reach.width(), reach.height(), label.ForeColor, label.BackColor, label.BackStyle,
+        label.Alignment);
+    auto sprite = spriteFor(text + fontKey(label.LabelFont) + label.Caption, false, [&] {
+        LabelElement atOrigin = label;
+        atOrigin.Move(static_cast<float>((box.x() - reach.x()) * TwipsPerPixel),
+            static_cast<float>((box.y() - reach.y()) * TwipsPerPixel));
+        atOrigin.Visible = true;
+        QImage image = clearImage(reach.size(), m_ratio);
+        QPainter painter(&image);
+        painter.scale(m_ratio, m_ratio);
+        paintLabel(painter, atOrigin, QRect(QPoint(0, 0), reach.size()));
+        return image;
+    });
+    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(reach.x() * m_ratio)),
+        static_cast<int>(std::lround(reach.y() * m_ratio)), 0});
+}
+
+std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
+    const std::string& key, bool oneColour, const std::function<QImage()>& render)
+{
+    auto& kept = m_sprites[key];
+    if (kept) {
+        kept->lastFrame = m_frame;
+        return kept;
+    }
+    const QImage image = render();
+    kept = std::make_shared<Sprite>();
+    Sprite& sprite = *kept;
+    sprite.connection = m_connection;
+    sprite.width = image.width();
+    sprite.height = image.height();
+    sprite.lastFrame = m_frame;
+
+    // The mask: one bit a pixel, in the server's bit order, rows padded as it asks.
+    const xcb_setup_t* setup = xcb_get_setup(m_connection);
+    const size_t pad = setup->bitmap_format_scanline_pad;
+    const size_t maskRow = (static_cast<size_t>(sprite.width) + pad - 1) / pad * pad / 8;
+    const bool leastFirst = setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    std::vector<uint8_t> bits(maskRow * static_cast<size_t>(sprite.height), 0);
+    for (int y = 0; y < sprite.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < sprite.width; ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            sprite.empty = false;
+            bits[static_cast<size_t>(y) * maskRow + static_cast<size_t>(x) / 8]
+                |= static_cast<uint8_t>(leastFirst ? 1u << (x % 8) : 0x80u >> (x % 8));
+        }
+    }
+    if (sprite.empty)
+        return kept;
+    sprite.mask = xcb_generate_id(m_connection);
+    xcb_create_pixmap(m_connection, 1, sprite.mask, m_window, static_cast<uint16_t>(sprite.width),
+        static_cast<uint16_t>(sprite.height));
+    const xcb_gcontext_t maskGc = xcb_generate_id(m_connection);
+    xcb_create_gc(m_connection, maskGc, sprite.mask, 0, nullptr);
+    putRows(
+        m_connection, sprite.mask, maskGc, XCB_IMAGE_FORMAT_XY_PIXMAP, 1, sprite.width, sprite.height, bits, maskRow);
+    xcb_free_gc(m_connection, maskGc);
+
+    if (!oneColour) {
+        // Premultiplied pixels are the picture over black, which is what the window holds.
+        sprite.picture = xcb_generate_id(m_connection);
+        xcb_create_pixmap(m_connection, m_depth, sprite.picture, m_window, static_cast<uint16_t>(sprite.width),
+            static_cast<uint16_t>(sprite.height));
+        std::vector<uint8_t> pixels(static_cast<size_t>(sprite.width) * static_cast<size_t>(sprite.height) * 4);
+        for (int y = 0; y < sprite.height; ++y)
+            std::memcpy(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(sprite.width) * 4,
+                image.constScanLine(y), static_cast<size_t>(sprite.width) * 4);
+        putRows(m_connection, sprite.picture, m_plainGc, XCB_IMAGE_FORMAT_Z_PIXMAP, m_depth, sprite.width,
+            sprite.height, pixels, static_cast<size_t>(sprite.width) * 4);
+    }
+    sprite.gc = xcb_generate_id(m_connection);
+    const uint32_t values[] = {BlackPixel, 0, sprite.mask};
+    xcb_create_gc(
+        m_connection, sprite.gc, m_window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES | XCB_GC_CLIP_MASK, values);
+    return kept;
+}
+
+void X11ScenePainter::draw(const Placed& placed)
+{
+    if (placed.sprite && placed.sprite->picture) {
+        const Sprite& sprite = *placed.sprite;
+        const uint32_t origin[] = {static_cast<uint32_t>(placed.x), static_cast<uint32_t>(placed.y)};
+        xcb_change_gc(m_connection, sprite.gc, XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, origin);
+        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, 0, 0, static_cast<int16_t>(placed.x),
+            static_cast<int16_t>(placed.y), static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height));
+        return;
+    }
+    drawInColour(placed, placed.pixel);
+}
+
+// Erasing draws the same pixels in black: the same arc with the same dashes, or the same mask.
+void X11ScenePainter::erase(const Placed& placed) { drawInColour(placed, BlackPixel); }
+
+void X11ScenePainter::drawInColour(const Placed& placed, uint32_t pixel)
+{
+    if (!placed.sprite) {
+        const xcb_gcontext_t gc = m_arcGc[placed.circle.style];
+        xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
+        // The arc's box spans its width plus one pixel, so the circle fills exactly its box.
+        const xcb_arc_t arc = {static_cast<int16_t>(placed.x), static_cast<int16_t>(placed.y),
+            static_cast<uint16_t>(placed.circle.width - 1), static_cast<uint16_t>(placed.circle.height - 1), 0,
+            360 * 64};
+        xcb_poly_arc(m_connection, m_window, gc, 1, &arc);
+        return;
+    }
+    const Sprite& sprite = *placed.sprite;
+    if (sprite.empty)
+        return;
+    const uint32_t values[] = {pixel, static_cast<uint32_t>(placed.x), static_cast<uint32_t>(placed.y)};
+    xcb_change_gc(m_connection, sprite.gc, XCB_GC_FOREGROUND | XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, values);
+    const xcb_rectangle_t box = {static_cast<int16_t>(placed.x), static_cast<int16_t>(placed.y),
+        static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height)};
+    xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &box);
+}
+
+void X11ScenePainter::clearWindow()
+{
+    const xcb_rectangle_t everything = {0, 0, 0x7fff, 0x7fff};
+    xcb_poly_fill_rectangle(m_connection, m_window, m_plainGc, 1, &everything);
+}
+
+void X11ScenePainter::dropUnusedSprites()
+{
+    if (m_sprites.size() <= SpritesKeptFreely)
+        return;
+    std::erase_if(
+        m_sprites, [this](const auto& entry) { return entry.second->lastFrame + FramesUnusedBeforeDropped < m_frame; });
+}
+
+} // namespace vortexa

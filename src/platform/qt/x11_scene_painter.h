@@ -1,0 +1,93 @@
+#pragma once
+// Draws a saver screen's records into an X window with the X server's own requests, and only what
+// changed: each element becomes a sprite (a one-bit mask of the pixels it covers, and for labels a
+// picture), made once and kept; a frame erases the old place of every element that moved or
+// changed, then draws again, in drawing order, every element that changed or that touches an erased
+// or redrawn place. The server keeps the window's pixels, so nothing is copied from the program.
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "scene/saver_screen.h"
+
+class QImage;
+
+namespace vortexa {
+
+struct PixelRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool intersects(const PixelRect& other) const
+    {
+        return x < other.x + other.width && other.x < x + width && y < other.y + other.height && other.y < y + height;
+    }
+};
+
+class X11ScenePainter {
+public:
+    // Draws into `window` on `connection`; devicePixelRatio is the window's device pixels to the
+    // screen's logical pixels (15 twips each).
+    X11ScenePainter(xcb_connection_t* connection, xcb_window_t window, double devicePixelRatio);
+    ~X11ScenePainter();
+    X11ScenePainter(const X11ScenePainter&) = delete;
+    X11ScenePainter& operator=(const X11ScenePainter&) = delete;
+
+    // Brings the window up to date with the records; the first frame, and the first after
+    // forgetWindow(), covers the whole window.
+    void paint(const SaverScreen* screen);
+    // The window's pixels are lost (exposed, resized) or its scale changed: the next frame draws
+    // everything.
+    void forgetWindow(double devicePixelRatio);
+
+    // How many sprites are kept now, for the measurements.
+    size_t sprites() const { return m_sprites.size(); }
+
+    struct Sprite;
+
+private:
+    // An element where it is drawn: a sprite, or a thin circle the server draws as an arc.
+    struct ThinCircle {
+        int width = 0, height = 0, style = 0;
+        friend bool operator==(const ThinCircle&, const ThinCircle&) = default;
+    };
+    struct Placed {
+        ElementRef element;
+        std::shared_ptr<Sprite> sprite; // null for a thin circle
+        ThinCircle circle;
+        int x = 0, y = 0; // device pixels
+        uint32_t pixel = 0; // the colour of a one-colour sprite or a thin circle
+        PixelRect rect() const;
+        bool sameAs(const Placed& other) const;
+    };
+
+    std::vector<Placed> placeElements(const SaverScreen& screen);
+    void placeShape(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape);
+    void placeLine(std::vector<Placed>& placed, ElementRef element, const LineElement& line);
+    void placeLabel(std::vector<Placed>& placed, ElementRef element, const LabelElement& label);
+    // The sprite of `key`, made by `render` the first time: an image whose opaque pixels the
+    // element covers. A one-colour sprite keeps only its mask and takes its colour when drawn.
+    std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const std::function<QImage()>& render);
+    void draw(const Placed& placed);
+    void erase(const Placed& placed);
+    void drawInColour(const Placed& placed, uint32_t pixel);
+    void clearWindow();
+    void dropUnusedSprites();
+
+    xcb_connection_t* m_connection;
+    xcb_window_t m_window;
+    double m_ratio;
+    uint8_t m_depth = 24;
+    xcb_gcontext_t m_plainGc = 0;
+    xcb_gcontext_t m_arcGc[3] = {}; // solid, dashed, dotted thin lines
+    bool m_wholeWindow = true;
+    std::vector<Placed> m_shown;
+    std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
+    uint64_t m_frame = 0;
+};
+
+} // namespace vortexa

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs a test program against an X server of its own: Xvfb on a free display, ended afterwards.
+set -euo pipefail
+work=$(mktemp -d "${TMPDIR:-/tmp}/vortexa-x11.XXXXXX")
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "the X server did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
+mkdir -m 0700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime
+"$@"

@@ -1,0 +1,126 @@
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "../core/running_program.h"
+#include "platform/qt/saver_painter.h"
+#include "platform/qt/saver_view.h"
+#include "platform/qt/x11_scene_painter.h"
+
+namespace vortexa {
+namespace {
+
+const QSize WindowSize(960, 600);
+
+// A real window of the X server, drawn by the X11 painter and read back pixel by pixel.
+class PaintedWindow {
+public:
+    PaintedWindow()
+    {
+        m_window.resize(WindowSize);
+        m_window.setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+        m_window.setPosition(0, 0);
+        m_window.show();
+        for (int tries = 0; tries < 200 && !m_window.isExposed(); ++tries)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        m_painter
+            = std::make_unique<X11ScenePainter>(x11Connection(), static_cast<xcb_window_t>(m_window.winId()), 1.0);
+    }
+
+    void paint(const SaverScreen& screen) { m_painter->paint(&screen); }
+
+    QImage read() const
+    {
+        xcb_connection_t* connection = x11Connection();
+        xcb_get_image_reply_t* reply = xcb_get_image_reply(connection,
+            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, static_cast<xcb_drawable_t>(m_window.winId()), 0, 0,
+                static_cast<uint16_t>(WindowSize.width()), static_cast<uint16_t>(WindowSize.height()), ~0u),
+            nullptr);
+        if (!reply)
+            return {};
+        const QImage image(xcb_get_image_data(reply), WindowSize.width(), WindowSize.height(), QImage::Format_RGB32);
+        QImage copy = image.copy();
+        std::free(reply);
+        return copy;
+    }
+
+private:
+    QWindow m_window;
+    std::unique_ptr<X11ScenePainter> m_painter;
+};
+
+// The lit pixels of one picture that have no pixel of the same colour within a pixel of their place
+// in the other, both ways.
+int pixelsWithoutMatch(const QImage& one, const QImage& other)
+{
+    int unmatched = 0;
+    for (const auto& [from, to] : {std::pair {&one, &other}, std::pair {&other, &one}})
+        for (int y = 0; y < from->height(); ++y)
+            for (int x = 0; x < from->width(); ++x) {
+                const QRgb colour = from->pixel(x, y) & 0xffffff;
+                if (colour == 0)
+                    continue;
+                bool matched = false;
+                for (int dy = -1; dy <= 1 && !matched; ++dy)
+                    for (int dx = -1; dx <= 1 && !matched; ++dx)
+                        matched
+                            = to->rect().contains(x + dx, y + dy) && (to->pixel(x + dx, y + dy) & 0xffffff) == colour;
+                unmatched += matched ? 0 : 1;
+            }
+    return unmatched;
+}
+
+int litPixels(const QImage& image)
+{
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            lit += (image.pixel(x, y) & 0xffffff) != 0 ? 1 : 0;
+    return lit;
+}
+
+// After the start and after every stretch of frames drawn one upon the other, the window shows what
+// a fresh picture of the same records shows: nothing is left behind where an element was, and
+// nothing is missing where elements cross.
+TEST(X11Painter, EveryFrameShowsWhatAFreshPictureShows)
+{
+    const struct {
+        const char* name;
+        std::string settings;
+    } scenes[] = {
+        {"independence, time label", settingsText(12, 1, 3, 0, 1, 0)},
+        {"capture, 2-px borders", settingsText(10, 2, 5, 2, 2, 0)},
+        {"opposition, dial, 3-px borders, captives marked", settingsText(20, 3, 5, 3, 3, 0)},
+        {"opposition, thin dashed and dotted captives", settingsText(20, 1, 5, 4, 3, 0)},
+    };
+    // Text over an outline is drawn over black by the one and over the outline by the other.
+    constexpr int UnmatchedPerThousandLit = 3;
+    PaintedWindow window;
+    for (const auto& scene : scenes) {
+        StartOptions options;
+        options.settingsFile = scene.settings;
+        options.widthPixels = WindowSize.width();
+        options.heightPixels = WindowSize.height();
+        RunningProgram running(options);
+        for (int stretch = 0; stretch < 4; ++stretch) {
+            for (int frame = 0; frame < 60; ++frame) {
+                running.platform.advance(stretch == 0 ? 20 : 1000);
+                window.paint(running.screen());
+            }
+            const QImage shown = window.read();
+            const QImage fresh = renderSaverScreen(running.screen(), WindowSize);
+            const int lit = litPixels(fresh);
+            ASSERT_GT(lit, 1000) << scene.name;
+            EXPECT_LE(pixelsWithoutMatch(shown, fresh) * 1000, lit * UnmatchedPerThousandLit)
+                << scene.name << ", stretch " << stretch << ": " << pixelsWithoutMatch(shown, fresh) << " of " << lit;
+        }
+    }
+}
+
+} // namespace
+} // namespace vortexa
