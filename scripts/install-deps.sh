@@ -11,6 +11,7 @@ packages=(
   libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra
   fonts-dejavu-core fonts-liberation2
   python3 time
+  xscreensaver xscreensaver-data libxml2-utils man-db
 )
 
 missing=()

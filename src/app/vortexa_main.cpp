@@ -18,6 +18,7 @@
 #include "platform/show_target.h"
 #include "saver/form1.h"
 #include "saver/program.h"
+#include "saver/usage.h"
 
 namespace {
 
@@ -65,7 +66,12 @@ int failWith(const std::string& line)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // Asked for its usage or version, the program answers without a display.
+    if (const auto text = vortexa::informationAsked(arguments)) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     // The system's small preview window gets no show; ending needs no display.
     if (vortexa::RunSwitch(joined(arguments)) == "/p")
         return 0;

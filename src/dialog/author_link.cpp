@@ -4,6 +4,7 @@
 #include "dialog/form2.h"
 #include "platform/text_file.h"
 #include "saver/program.h"
+#include "settings/settings_location.h"
 
 namespace vortexa {
 
@@ -34,9 +35,12 @@ void Form2::DoURL(const std::string& url)
     Platform& platform = m_program.platform;
     const Captions& captions = captionsFor(languageOf(m_program.module.Language));
     const std::string& failed = captions.LinkFailed;
-    const auto shortcut = platform.programFolder() / ShortcutFileName;
+    const std::filesystem::path folder = settingsFolders(platform).writing;
+    const auto shortcut = folder / ShortcutFileName;
 
-    const FileResult written = writeTextLines(shortcut, shortcutLines(url));
+    FileResult written = makeFolderForSaving(folder);
+    if (written.ok)
+        written = writeTextLines(shortcut, shortcutLines(url));
     if (!written.ok)
         ShowMessage(Caption, failed + written.error);
     const StartResult started = platform.startDetached(platform.urlOpener(), {url});

@@ -4,6 +4,7 @@
 #include "platform/numeric.h"
 #include "saver/program.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 
 namespace vortexa {
 
@@ -131,7 +132,10 @@ void Form2::Form_Load()
     ModuleState& module = m_program.module;
     m_program.MovePointer(
         wholeNumber(Left) / TwipsPerPixel + DialogPointerX, wholeNumber(Top) / TwipsPerPixel + DialogPointerY);
-    if (ReadSettingsFile(module, m_program.platform.programFolder())) {
+    const SettingsFolders folders = settingsFolders(m_program.platform);
+    // A save killed before its rename leaves its new file behind; the next start clears it away.
+    removeAbandonedSaves(settingsFilePath(folders.writing));
+    if (ReadSettingsFile(module, folders.reading)) {
         const auto& slot = module.IniValue;
         if (textToNumber(slot[4]) == 3) {
             Slider[0].setMax(20);
@@ -160,7 +164,10 @@ void Form2::cmdOK_Click()
     const ModuleState& module = m_program.module;
     const SavedSettings chosen {Slider[0].Value(), Slider[1].Value(), Slider[2].Value(), chosenEntry(ComboT),
         module.Scenario, chosenEntry(ComboP), module.Language};
-    const FileResult written = WriteSettingsFile(chosen, m_program.platform.programFolder());
+    const std::filesystem::path folder = settingsFolders(m_program.platform).writing;
+    FileResult written = makeFolderForSaving(folder);
+    if (written.ok)
+        written = WriteSettingsFile(chosen, folder);
     if (!written.ok) {
         ShowMessage(Caption, captionsFor(languageOf(module.Language)).SaveFailed + written.error);
         return;

@@ -8,8 +8,16 @@
 namespace vortexa {
 
 // Opens a new file for binary writing that must not exist yet, so that nothing already at that name
-// is followed or reused. Returns null with errno set when it cannot.
+// is followed or reused. The file stays marked as in use while it is open (see removeIfAbandoned).
+// Returns null with errno set when it cannot.
 std::FILE* createNewFile(const std::filesystem::path& path);
+
+// Removes a file made by createNewFile whose writer has closed it or has died; a file still open
+// in a running program is left alone. True when the file was removed.
+bool removeIfAbandoned(const std::filesystem::path& path);
+
+// True when this process may create files in the folder.
+bool canCreateFilesIn(const std::filesystem::path& folder);
 
 // Writes what the file holds through to the disk; false with errno set when that fails.
 bool flushToDisk(std::FILE* file);

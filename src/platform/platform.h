@@ -60,6 +60,9 @@ public:
 
     // The folder that holds the program file: the settings file lives there.
     virtual std::filesystem::path programFolder() = 0;
+    // The user's own folder for this program's files, used when the program's folder cannot be
+    // written.
+    virtual std::filesystem::path userSettingsFolder() = 0;
 };
 
 } // namespace vortexa

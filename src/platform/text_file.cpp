@@ -40,16 +40,40 @@ namespace {
 
 std::string describe(const fs::path& path, const std::string& reason) { return "\"" + path.string() + "\": " + reason; }
 
+std::string temporaryPrefix(const fs::path& path) { return path.filename().string() + ".tmp-"; }
+
 std::string temporaryNameBeside(const fs::path& path)
 {
     std::random_device device;
-    return path.string() + ".tmp-" + std::to_string(device());
+    return (path.parent_path() / temporaryPrefix(path)).string() + std::to_string(device());
+}
+
+// The permission bits a save gives the new file: those of the file it replaces, so that a file the
+// user made private stays private; a first save takes the system's default.
+std::optional<fs::perms> permissionsToKeep(const fs::path& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (error || !fs::is_regular_file(status))
+        return std::nullopt;
+    return status.permissions() & fs::perms::all;
 }
 
 } // namespace
 
+void removeAbandonedSaves(const fs::path& path)
+{
+    const std::string prefix = temporaryPrefix(path);
+    std::error_code error;
+    for (fs::directory_iterator entry(path.parent_path(), error), end; !error && entry != end; entry.increment(error))
+        if (entry->path().filename().string().starts_with(prefix))
+            removeIfAbandoned(entry->path());
+}
+
 FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& lines)
 {
+    removeAbandonedSaves(path);
+    const std::optional<fs::perms> permissions = permissionsToKeep(path);
     std::string temporary;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
@@ -60,6 +84,10 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     }
     if (!file)
         return {false, describe(path, std::strerror(errno))};
+
+    std::error_code permissionError;
+    if (permissions)
+        fs::permissions(temporary, *permissions, permissionError);
 
     std::string text;
     for (const std::string& line : lines)

@@ -12,6 +12,7 @@
 #include "saver/scene_setup.h"
 #include "scene/script_steps.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 
 namespace vortexa {
 
@@ -47,7 +48,7 @@ bool Form1::Form_Load()
     screen.StartTime = platform.timeOfDay();
     if (module.PreviewMode)
         TakeSettingsFromDialog(module, screen, m_program.dialog());
-    else if (ReadSettingsFile(module, platform.programFolder()))
+    else if (ReadSettingsFile(module, settingsFolders(platform).reading))
         TakeSettingsFromFile(module, screen);
     else
         TakeDefaultSettings(module, screen);

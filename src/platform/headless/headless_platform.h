@@ -23,6 +23,8 @@ public:
     // Set-up of the virtual world, before the program starts.
     void setStartTime(int hours, int minutes, int seconds);
     void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
+    // The user's own folder; none unless a test gives one.
+    void setUserSettingsFolder(std::filesystem::path folder) { m_userSettingsFolder = std::move(folder); }
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
     void setShowsInGivenWindow(bool given) { m_givenWindow = given; }
     void setScreenPixels(int widthPixels, int heightPixels);
@@ -56,6 +58,7 @@ public:
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     bool showsInGivenWindow() override { return m_givenWindow; }
     std::filesystem::path programFolder() override { return m_programFolder; }
+    std::filesystem::path userSettingsFolder() override { return m_userSettingsFolder; }
 
 private:
     struct VirtualTimer {
@@ -68,6 +71,7 @@ private:
     bool fireTimersDueAt(int64_t time);
 
     std::filesystem::path m_programFolder;
+    std::filesystem::path m_userSettingsFolder;
     double m_widthTwips;
     double m_heightTwips;
     int64_t m_startSecondOfDay = 12 * 3600;

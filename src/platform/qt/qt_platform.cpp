@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "platform/elements.h"
+#include "settings/settings_location.h"
 
 namespace vortexa {
 
@@ -183,6 +184,13 @@ StartResult QtPlatform::startDetached(const std::string& program, const std::vec
 std::filesystem::path QtPlatform::programFolder()
 {
     return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+std::filesystem::path QtPlatform::userSettingsFolder()
+{
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    return xdgSettingsFolder(configHome ? configHome : "", home ? home : "");
 }
 
 } // namespace vortexa

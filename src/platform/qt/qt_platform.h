@@ -42,6 +42,7 @@ public:
     [[noreturn]] void endProgram() override;
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override;
+    std::filesystem::path userSettingsFolder() override;
     bool showsInGivenWindow() override { return m_givenWindow.has_value(); }
 
     // The show runs in a window another program gave it, of this size in logical pixels.

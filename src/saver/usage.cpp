@@ -1,0 +1,38 @@
+#include "saver/usage.h"
+
+namespace vortexa {
+
+namespace {
+
+const char* const UsageText = R"(Usage: vortexa [/s | /c | /p | -root | -window-id ID | --help | --version]
+Coloured circle outlines on a black screen: a screen saver.
+
+  /s, no argument  show the saver full-screen; so does any argument not listed here
+  /c               open the settings dialog
+  /p               end at once (there is no small preview)
+  -root            draw on the root window, for a screen-saver daemon
+  -window-id ID    draw inside the window ID (decimal, or hexadecimal with 0x);
+                   XSCREENSAVER_WINDOW in the environment does the same
+  -h, --help       print this text and end
+  --version        print the version and end
+
+Settings: Vortexa.ini beside the program when its folder can be written, else
+$XDG_CONFIG_HOME/vortexa/Vortexa.ini (by default ~/.config/vortexa/Vortexa.ini).
+More in the manual page vortexa(6).
+)";
+
+} // namespace
+
+std::optional<std::string> informationAsked(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty())
+        return std::nullopt;
+    const std::string& first = arguments.front();
+    if (first == "--help" || first == "-h")
+        return UsageText;
+    if (first == "--version")
+        return std::string("vortexa ") + ProgramVersion + "\n";
+    return std::nullopt;
+}
+
+} // namespace vortexa

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "dialog/form2.h"
+#include "platform/file_system.h"
+#include "platform/headless/headless_platform.h"
+#include "running_program.h"
+#include "saver/program.h"
+#include "settings/settings_location.h"
+#include "temporary_folder.h"
+
+namespace vortexa {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Root may write into every folder, so the rules about a read-only program folder run in a child
+// process that has become an ordinary user; its failures are reported there and counted here.
+template <class Body> void asOrdinaryUser(Body body)
+{
+    if (geteuid() != 0) {
+        body();
+        return;
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+        if (dropped)
+            body();
+        _exit(!dropped ? 3 : ::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child's failures are listed above";
+}
+
+// Leaves the new file of a save that is killed before its rename, as a power cut or a kill -9
+// would: the writer dies holding the file.
+void leaveAKilledSave(const fs::path& settingsFile)
+{
+    const pid_t writer = fork();
+    if (writer == 0) {
+        std::FILE* file = createNewFile(settingsFile.string() + ".tmp-killed");
+        std::fputs("krugN=", file);
+        std::fflush(file);
+        raise(SIGKILL);
+    }
+    waitpid(writer, nullptr, 0);
+}
+
+unsigned modeOf(const fs::path& path)
+{
+    struct stat status { };
+    stat(path.c_str(), &status);
+    return status.st_mode & 07777;
+}
+
+// Gives a folder made read-only back to its owner, so that the test's folder can be removed.
+struct RemovableAfterwards {
+    fs::path folder;
+    ~RemovableAfterwards()
+    {
+        std::error_code ignored;
+        fs::permissions(folder, fs::perms::owner_all, ignored);
+    }
+};
+
+TEST(SettingsLocation, ReadAndSavedWhereTheUserCanKeepThem)
+{
+    // Folders are named relative to a fresh root: "program" holds the program; "" for XDG or HOME
+    // means unset. The file beside the program asks for 7 circles, the user's for 11; without a file
+    // the dialog's track bar stays at 6.
+    const struct {
+        const char* name;
+        bool programWritable;
+        bool fileBesideProgram;
+        std::optional<unsigned> userFileMode; // the user's file and its permission bits; none: no file
+        std::string configHome;
+        std::string home;
+        int circlesRead;
+        std::string savedTo; // the folder that holds the file after OK; empty: the save fails
+        unsigned savedMode;
+        bool killedSave; // a save was killed before its rename in the folder saved to
+    } rows[] = {
+        {"unpacked copy", true, true, 0600, "config", "home", 7, "program", 0640, true},
+        {"installed, first start", false, true, std::nullopt, "config", "home", 7, "config/vortexa", 0644, false},
+        {"installed, saved before", false, true, 0600, "config", "home", 11, "config/vortexa", 0600, true},
+        {"no XDG_CONFIG_HOME", false, true, 0640, "", "home", 11, "home/.config/vortexa", 0640, false},
+        {"relative XDG_CONFIG_HOME", false, false, std::nullopt, "relative", "home", 6, "home/.config/vortexa", 0644,
+            false},
+        {"no folder of the user's", false, true, std::nullopt, "", "", 7, "", 0, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        asOrdinaryUser([&] {
+            ::umask(022);
+            TemporaryFolder root;
+            const fs::path program = root.path() / "program";
+            fs::create_directory(program);
+            const RemovableAfterwards removable {program};
+            const std::string configHome = row.configHome.empty() ? ""
+                : row.configHome == "relative"                    ? "relative/config"
+                                                                  : (root.path() / row.configHome).string();
+            const std::string home = row.home.empty() ? "" : (root.path() / row.home).string();
+            const fs::path user = xdgSettingsFolder(configHome, home);
+            if (row.fileBesideProgram) {
+                writeFile(program / "Vortexa.ini", settingsText(7, 1, 2, 0, 1, 0));
+                fs::permissions(program / "Vortexa.ini", fs::perms(0640));
+            }
+            if (row.userFileMode) {
+                fs::create_directories(user);
+                writeFile(user / "Vortexa.ini", settingsText(11, 1, 2, 0, 1, 0));
+                fs::permissions(user / "Vortexa.ini", fs::perms(*row.userFileMode));
+            }
+            const fs::path savedTo = root.path() / row.savedTo;
+            if (row.killedSave)
+                leaveAKilledSave(savedTo / "Vortexa.ini");
+            if (!row.programWritable)
+                fs::permissions(program, fs::perms(0555));
+
+            HeadlessPlatform platform(program);
+            platform.setUserSettingsFolder(user);
+            platform.setCommandLine("/c");
+            Program running(platform);
+            running.Start();
+            Form2& dialog = running.dialog();
+            EXPECT_EQ(dialog.Slider[0].Value(), row.circlesRead);
+            std::error_code missing;
+            for (fs::directory_iterator entry(savedTo, missing), end; !missing && entry != end; ++entry)
+                EXPECT_EQ(entry->path().filename().string().find(".tmp-"), std::string::npos) << entry->path();
+
+            dialog.Slider[0].setValue(10);
+            dialog.cmdOK_Click();
+            if (row.savedTo.empty()) {
+                ASSERT_EQ(dialog.Messages.size(), 1u);
+                EXPECT_NE(dialog.Messages[0].Text.find((program / "Vortexa.ini").string()), std::string::npos);
+                EXPECT_FALSE(platform.ended());
+                return;
+            }
+            EXPECT_TRUE(platform.ended());
+            EXPECT_EQ(fileText(savedTo / "Vortexa.ini").substr(0, 9), "krugN=10\r");
+            EXPECT_EQ(modeOf(savedTo / "Vortexa.ini"), row.savedMode);
+            if (savedTo != program && !row.userFileMode) {
+                EXPECT_EQ(modeOf(savedTo), 0700u) << "a folder made for the save is the user's alone";
+            }
+            if (row.fileBesideProgram && savedTo != program) {
+                EXPECT_EQ(fileText(program / "Vortexa.ini"), settingsText(7, 1, 2, 0, 1, 0));
+            }
+        });
+    }
+}
+
+TEST(SettingsLocation, ASaveStillRunningKeepsItsNewFile)
+{
+    TemporaryFolder folder;
+    const fs::path inProgress = folder.path() / "Vortexa.ini.tmp-running";
+    std::FILE* file = createNewFile(inProgress);
+    ASSERT_NE(file, nullptr);
+    removeAbandonedSaves(folder.path() / "Vortexa.ini");
+    EXPECT_TRUE(fs::exists(inProgress));
+    std::fclose(file);
+    removeAbandonedSaves(folder.path() / "Vortexa.ini");
+    EXPECT_FALSE(fs::exists(inProgress));
+}
+
+} // namespace
+} // namespace vortexa

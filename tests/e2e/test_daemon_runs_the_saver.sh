@@ -1,0 +1,100 @@
+# XScreenSaver, the daemon Debian packages, runs the installed saver inside its own window: installed
+# into a fresh prefix and named in the daemon's program list in a fresh HOME, "-select 1" shows the
+# scene (black, with coloured circle outlines) on the root window's screen, drawn by a saver that
+# opens no window of its own, and "-deactivate" ends the saver within a second.
+source "$(dirname "$0")/lib.sh"
+
+BUILD=$(cd "$(dirname "$1")/.." && pwd)
+[ -f "$BUILD/cmake_install.cmake" ] || fail "no build folder to install from above $1"
+command -v xscreensaver >/dev/null || fail "xscreensaver is not installed (run scripts/install-deps.sh)"
+
+PREFIX=$WORK/prefix
+cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || fail "the install failed: $(cat "$WORK/install.log")"
+INSTALLED=$PREFIX/libexec/xscreensaver/vortexa
+
+export HOME=$WORK/home
+mkdir -p "$HOME"
+# The daemon launches no saver for root, so as root the daemon and its savers run as nobody.
+as_user=()
+if [ "$(id -u)" = 0 ]; then
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chmod o+x "$WORK"
+    chown 65534:65534 "$HOME" "$XDG_RUNTIME_DIR"
+fi
+cat >"$HOME/.xscreensaver" <<EOF
+mode:		one
+selected:	0
+timeout:	0:30:00
+cycle:		0:00:00
+lock:		False
+splash:		False
+fade:		False
+unfade:		False
+dpmsEnabled:	False
+programs:	"Vortexa"  $INSTALLED --root  \n\\
+EOF
+
+DAEMON_PID=
+end_daemon() {
+    if [ -n "$DAEMON_PID" ]; then
+        kill "$DAEMON_PID" 2>/dev/null || true
+        wait "$DAEMON_PID" 2>/dev/null || true
+    fi
+    end_everything
+}
+trap end_daemon EXIT
+
+"${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
+DAEMON_PID=$!
+for tries in $(seq 50); do
+    xscreensaver-command -time >/dev/null 2>&1 && break
+    kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
+    sleep 0.2
+done
+xscreensaver-command -time >/dev/null 2>&1 || fail "the daemon does not answer"
+
+# The saver the daemon started: the installed program, a child of the daemon's display process.
+saver_pid() {
+    local pid
+    for pid in $(pgrep -x vortexa); do
+        [ "$(readlink "/proc/$pid/exe")" = "$INSTALLED" ] && echo "$pid"
+    done
+    return 0
+}
+
+xscreensaver-command -select 1 >/dev/null || fail "the daemon refused -select 1"
+SAVER=
+for tries in $(seq 50); do
+    SAVER=$(saver_pid | head -n 1)
+    [ -n "$SAVER" ] && break
+    sleep 0.1
+done
+[ -n "$SAVER" ] || fail "the daemon did not start the installed saver: $(tail -n 20 "$WORK/daemon.log")"
+tr '\0' '\n' <"/proc/$SAVER/environ" | grep -q '^XSCREENSAVER_WINDOW=' ||
+    fail "the daemon gave the saver no window"
+sleep 2
+kill -0 "$SAVER" 2>/dev/null || fail "the saver ended on its own: $(tail -n 20 "$WORK/daemon.log")"
+
+# The daemon marks its own window with the pid of the saver running in it; any other window of
+# that pid is one the saver opened itself.
+for window in $(xdotool search --onlyvisible --pid "$SAVER" 2>/dev/null || true); do
+    xprop -id "$window" WM_CLASS | grep -q '"XScreenSaver"' ||
+        fail "the saver opened a window of its own instead of drawing in the daemon's: $(xprop -id "$window" WM_CLASS)"
+done
+
+take_screenshot
+share=$(lit_share)
+awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' || fail "the screen is not a black scene with outlines: lit share $share"
+circles=0
+for colour in $(scene_colours); do
+    case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) circles=$((circles + 1)) ;; esac
+done
+[ "$circles" -ge 2 ] || fail "fewer than two circle colours on the screen: $(scene_colours | tr '\n' ' ')"
+
+xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
+for tries in $(seq 10); do
+    has_ended "$SAVER" && break
+    sleep 0.1
+done
+has_ended "$SAVER" || fail "the saver still runs a second after -deactivate"
+echo "ok: the daemon ran the installed saver in its window and ended it"
