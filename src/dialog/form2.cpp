@@ -131,7 +131,7 @@ void Form2::Form_Load()
     ModuleState& module = m_program.module;
     m_program.MovePointer(
         wholeNumber(Left) / TwipsPerPixel + DialogPointerX, wholeNumber(Top) / TwipsPerPixel + DialogPointerY);
-    if (ReadSettingsFile(module, m_program.platform.programFolder())) {
+    if (ReadSettingsFile(module, m_program.platform.settingsFile())) {
         const auto& slot = module.IniValue;
         if (textToNumber(slot[4]) == 3) {
             Slider[0].setMax(20);
@@ -140,10 +140,10 @@ void Form2::Form_Load()
         for (size_t k = 0; k < Slider.size(); ++k)
             Slider[k].setValue(wholeNumber(textToNumber(slot[k])));
         ShowChoice(ComboT, slot[3], module.TimePrompt);
-        module.Scenario = toInt16(textToNumber(slot[4])).value_or(0);
-        if (module.Scenario >= 1 && module.Scenario <= static_cast<int>(cmdS.size()))
-            cmdS[static_cast<size_t>(module.Scenario - 1)].FontBold = true;
+        module.Scenario = StoredScript(slot[4]);
+        cmdS[static_cast<size_t>(module.Scenario - 1)].FontBold = true;
         ShowChoice(ComboP, slot[5], module.CaptivesPrompt);
+        ArrangeLists(module.Scenario == 3);
     } else {
         Slider[2].setValue(2);
         module.CircleCount = 9;

@@ -13,6 +13,8 @@ namespace vortexa {
 
 using TimerId = int;
 
+inline constexpr const char* SettingsFileName = "Vortexa.ini";
+
 // The result of starting another program.
 struct StartResult {
     bool started = false;
@@ -56,6 +58,9 @@ public:
 
     // The folder that holds the program file: the settings file lives there.
     virtual std::filesystem::path programFolder() = 0;
+    // The settings file the program reads: the one in its folder. A tool that runs the program on a
+    // file where that file lies names it here instead; an empty path names no file.
+    virtual std::filesystem::path settingsFile() { return programFolder() / SettingsFileName; }
 };
 
 } // namespace vortexa

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ public:
     void setStartTime(int hours, int minutes, int seconds);
     void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
+    // Reads the settings from this file, where it lies, instead of from the program's folder; an
+    // empty path reads none.
+    void setSettingsFile(std::filesystem::path file) { m_settingsFile = std::move(file); }
     // What starting a program does beyond recording it: by default it starts. A test may look at
     // the world at that moment or answer with a failure.
     void setStartHandler(std::function<StartResult(const StartedProgram&)> handler) { m_onStart = std::move(handler); }
@@ -53,6 +57,10 @@ public:
     void endProgram() override { m_ended = true; }
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override { return m_programFolder; }
+    std::filesystem::path settingsFile() override
+    {
+        return m_settingsFile ? *m_settingsFile : Platform::settingsFile();
+    }
 
 private:
     struct VirtualTimer {
@@ -65,6 +73,7 @@ private:
     bool fireTimersDueAt(int64_t time);
 
     std::filesystem::path m_programFolder;
+    std::optional<std::filesystem::path> m_settingsFile;
     double m_widthTwips;
     double m_heightTwips;
     int64_t m_startSecondOfDay = 12 * 3600;
