@@ -50,15 +50,7 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size
 
 namespace {
 
-// Appended piece by piece: GCC 12 at -O3 warns falsely about "literal" + std::string.
-std::string describe(const fs::path& path, const std::string& reason)
-{
-    std::string text = "\"";
-    text += path.string();
-    text += "\": ";
-    text += reason;
-    return text;
-}
+std::string describe(const fs::path& path, const std::string& reason) { return "\"" + path.string() + "\": " + reason; }
 
 std::string temporaryNameBeside(const fs::path& path)
 {
