@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   python3 time
   xscreensaver xscreensaver-data libxml2-utils man-db
+  clang-14 libclang-rt-14-dev locales
 )
 
 missing=()
@@ -25,3 +26,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
   "${sudo_prefix[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_prefix[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The number tests run under locales whose decimal separator is a comma.
+for locale in ru_RU de_DE; do
+  if ! locale -a | grep -x "$locale.utf8" >/dev/null; then
+    if [ "$(id -u)" -eq 0 ]; then localedef -i "$locale" -f UTF-8 "$locale.UTF-8"; else sudo localedef -i "$locale" -f UTF-8 "$locale.UTF-8"; fi
+  fi
+done

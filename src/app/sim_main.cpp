@@ -1,203 +1,156 @@
 // vortexa-sim: runs the saver screen on a virtual clock without a display and prints the scene as
-// JSON Lines, or renders its last frame to PNG with the window's own painter.
+// JSON Lines, or renders its last frame to PNG with the window's own painter. Every failure is one
+// line on stderr and exit status 2; the run leaves no file behind but the PNG it was asked for.
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
+#include <QImage>
 
-#include <charconv>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <exception>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <random>
-#include <sstream>
+#include <new>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "app/sim_dump.h"
+#include "app/sim_options.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/qt/saver_painter.h"
+#include "platform/text_file.h"
 #include "saver/form1.h"
 #include "saver/program.h"
-#include "settings/settings_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vortexa::BadOption;
+using vortexa::quotedText;
 
-struct SimOptions {
-    std::optional<std::string> settingsFile;
-    int widthPixels = 1920;
-    int heightPixels = 1080;
-    int hours = 12, minutes = 0, seconds = 0;
-    int64_t ms = 0;
-    std::optional<int64_t> every;
-    std::optional<std::string> png;
-};
+constexpr int FailureStatus = 2;
 
-struct BadOption {
-    std::string message;
-};
+[[noreturn]] void fail(std::string message) { throw BadOption {std::move(message)}; }
 
-std::optional<int64_t> wholeNumberText(std::string_view text, int64_t least, int64_t most)
-{
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < least || value > most)
-        return std::nullopt;
-    return value;
-}
-
-void readScreenSize(SimOptions& options, std::string_view text)
-{
-    const size_t x = text.find('x');
-    const auto width = x == std::string_view::npos ? std::nullopt : wholeNumberText(text.substr(0, x), 1, 32768);
-    const auto height = x == std::string_view::npos ? std::nullopt : wholeNumberText(text.substr(x + 1), 1, 32768);
-    if (!width || !height)
-        throw BadOption {"--screen takes WIDTHxHEIGHT in pixels, such as 1920x1080; got \"" + std::string(text) + "\""};
-    options.widthPixels = static_cast<int>(*width);
-    options.heightPixels = static_cast<int>(*height);
-}
-
-void readStartTime(SimOptions& options, std::string_view text)
-{
-    const auto part = [&](size_t from, int64_t most) {
-        return text.size() == 8 ? wholeNumberText(text.substr(from, 2), 0, most) : std::nullopt;
-    };
-    const auto hours = part(0, 23), minutes = part(3, 59), seconds = part(6, 59);
-    if (!hours || !minutes || !seconds || text[2] != ':' || text[5] != ':')
-        throw BadOption {"--start takes a time of day HH:MM:SS; got \"" + std::string(text) + "\""};
-    options.hours = static_cast<int>(*hours);
-    options.minutes = static_cast<int>(*minutes);
-    options.seconds = static_cast<int>(*seconds);
-}
-
-int64_t readCount(std::string_view option, std::string_view text, int64_t least)
-{
-    const auto value = wholeNumberText(text, least, int64_t {1} << 40);
-    if (!value)
-        throw BadOption {
-            std::string(option) + " takes a whole number of milliseconds; got \"" + std::string(text) + "\""};
-    return *value;
-}
-
-SimOptions readOptions(int argc, char** argv)
-{
-    SimOptions options;
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view option = argv[k];
-        if (k + 1 >= argc)
-            throw BadOption {"unknown option or missing value: " + std::string(option)};
-        const std::string_view value = argv[++k];
-        if (option == "--settings")
-            options.settingsFile = std::string(value);
-        else if (option == "--screen")
-            readScreenSize(options, value);
-        else if (option == "--start")
-            readStartTime(options, value);
-        else if (option == "--ms")
-            options.ms = readCount(option, value, 0);
-        else if (option == "--every")
-            options.every = readCount(option, value, 1);
-        else if (option == "--png")
-            options.png = std::string(value);
-        else
-            throw BadOption {"unknown option: " + std::string(option)};
-    }
-    return options;
-}
-
-// A folder of its own that stands for the program's folder, removed when the run ends.
-class ProgramFolder {
-public:
-    ProgramFolder()
-    {
-        std::random_device device;
-        m_path = fs::temp_directory_path() / ("vortexa-sim-" + std::to_string(device()) + std::to_string(device()));
-        fs::create_directories(m_path);
-    }
-    ~ProgramFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-// The saver reads its settings from the file beside the program, so the given file goes there.
-void placeSettingsFile(const std::string& source, const fs::path& folder)
-{
-    std::ifstream in(source, std::ios::binary);
-    std::ostringstream content;
-    if (in)
-        content << in.rdbuf();
-    if (!in || in.bad() || fs::is_directory(source))
-        throw BadOption {"cannot read the settings file \"" + source + "\""};
-    std::ofstream out(vortexa::settingsFilePath(folder), std::ios::binary);
-    out << content.str();
-}
+std::string because(int error) { return std::string(": ") + std::strerror(error); }
 
 void print(const std::string& line)
 {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fputc('\n', stdout) == EOF)
+        fail("cannot write the output" + because(errno));
 }
 
-int run(const SimOptions& options, int argc, char** argv)
+// The program reads the file where it lies. A file it cannot read is an error here, not the
+// defaults of a missing file, so that a mistyped name is noticed.
+void checkSettingsFile(const std::string& file)
 {
-    ProgramFolder folder;
-    if (options.settingsFile)
-        placeSettingsFile(*options.settingsFile, folder.path());
+    if (vortexa::readTextLines(file, 0))
+        return;
+    const int readError = errno;
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    std::string reason;
+    if (error)
+        reason = ": " + error.message();
+    else if (fs::is_directory(status))
+        reason = ": it is a folder";
+    else if (!fs::is_regular_file(status))
+        reason = ": it is not a regular file";
+    else
+        reason = because(readError);
+    fail("cannot read the settings file " + quotedText(file) + reason);
+}
 
-    vortexa::HeadlessPlatform platform(folder.path(), options.widthPixels, options.heightPixels);
+// The name is handed to the system as the bytes it was given, whatever their encoding; a failed
+// write removes what it began.
+void writeFile(const std::string& name, const QByteArray& bytes)
+{
+    std::FILE* file = std::fopen(name.c_str(), "wb");
+    if (!file)
+        fail("cannot write the PNG file " + quotedText(name) + because(errno));
+    const auto size = static_cast<size_t>(bytes.size());
+    const bool written = std::fwrite(bytes.constData(), 1, size, file) == size;
+    const int writeError = errno;
+    const bool closed = std::fclose(file) == 0;
+    const int reason = written ? errno : writeError;
+    if (!written || !closed) {
+        std::remove(name.c_str());
+        fail("cannot write the PNG file " + quotedText(name) + because(reason));
+    }
+}
+
+// Qt's own warnings (no runtime folder, an image too large) would add lines to the one-line message
+// of a failure, which is reported on its own.
+void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) { }
+
+void writePng(const vortexa::SimOptions& options, const vortexa::SaverScreen& screen, int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(dropQtMessages);
+    QGuiApplication application(argc, argv);
+    const QImage frame = vortexa::renderSaverScreen(screen, QSize(options.widthPixels, options.heightPixels));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (frame.isNull() || !buffer.open(QIODevice::WriteOnly) || !frame.save(&buffer, "PNG"))
+        fail("cannot render the last frame: not enough memory for a screen of " + std::to_string(options.widthPixels)
+            + "x" + std::to_string(options.heightPixels));
+    writeFile(*options.png, bytes);
+}
+
+void run(const vortexa::SimOptions& options, int argc, char** argv)
+{
+    if (options.settingsFile)
+        checkSettingsFile(*options.settingsFile);
+    // The program's folder is never used: nothing is saved and no link is opened.
+    vortexa::HeadlessPlatform platform({}, options.widthPixels, options.heightPixels);
+    platform.setSettingsFile(options.settingsFile ? fs::path(*options.settingsFile) : fs::path());
     platform.setStartTime(options.hours, options.minutes, options.seconds);
     vortexa::Program program(platform);
     program.Start();
     if (program.screens().empty())
-        return 1;
+        fail("the saver screen did not start");
     const vortexa::Form1& saver = *program.screens().front();
     const auto dump = [&] { print(vortexa::sceneJson(platform.now(), saver.screen, program.module)); };
 
+    dump();
     if (options.every) {
-        dump();
         for (int64_t next = *options.every; next <= options.ms; next += *options.every) {
             platform.advance(next - platform.now());
             dump();
         }
         platform.advance(options.ms - platform.now());
-    } else {
+    } else if (options.ms > 0) {
+        platform.advance(options.ms);
         dump();
-        if (options.ms > 0) {
-            platform.advance(options.ms);
-            dump();
-        }
     }
+    if (std::fflush(stdout) != 0)
+        fail("cannot write the output" + because(errno));
 
-    if (options.png) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication application(argc, argv);
-        const QImage frame = vortexa::renderSaverScreen(saver.screen, QSize(options.widthPixels, options.heightPixels));
-        if (!frame.save(QString::fromStdString(*options.png), "PNG")) {
-            std::fprintf(stderr, "vortexa-sim: cannot write the PNG file \"%s\"\n", options.png->c_str());
-            return 1;
-        }
-    }
-    std::fflush(stdout);
-    return 0;
+    if (options.png)
+        writePng(options, saver.screen, argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // A reader that stops early (| head) makes the next write fail with EPIPE, reported like any
+    // other failure, instead of killing the program.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
-        const SimOptions options = readOptions(argc, argv);
-        return run(options, argc, argv);
+        run(vortexa::readSimOptions({argv + std::min(argc, 1), argv + argc}), argc, argv);
+        return 0;
     } catch (const BadOption& bad) {
         std::fprintf(stderr, "vortexa-sim: %s\n", bad.message.c_str());
-        return 2;
+    } catch (const std::bad_alloc&) {
+        std::fputs("vortexa-sim: out of memory\n", stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vortexa-sim: %s\n", quotedText(error.what()).c_str());
     }
+    return FailureStatus;
 }

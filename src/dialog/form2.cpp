@@ -135,7 +135,7 @@ void Form2::Form_Load()
     const SettingsFolders folders = settingsFolders(m_program.platform);
     // A save killed before its rename leaves its new file behind; the next start clears it away.
     removeAbandonedSaves(settingsFilePath(folders.writing));
-    if (ReadSettingsFile(module, folders.reading)) {
+    if (ReadSettingsFile(module, settingsFileToRead(m_program.platform))) {
         const auto& slot = module.IniValue;
         if (textToNumber(slot[4]) == 3) {
             Slider[0].setMax(20);
@@ -144,10 +144,10 @@ void Form2::Form_Load()
         for (size_t k = 0; k < Slider.size(); ++k)
             Slider[k].setValue(wholeNumber(textToNumber(slot[k])));
         ShowChoice(ComboT, slot[3], module.TimePrompt);
-        module.Scenario = toInt16(textToNumber(slot[4])).value_or(0);
-        if (module.Scenario >= 1 && module.Scenario <= static_cast<int>(cmdS.size()))
-            cmdS[static_cast<size_t>(module.Scenario - 1)].FontBold = true;
+        module.Scenario = StoredScript(slot[4]);
+        cmdS[static_cast<size_t>(module.Scenario - 1)].FontBold = true;
         ShowChoice(ComboP, slot[5], module.CaptivesPrompt);
+        ArrangeLists(module.Scenario == 3);
     } else {
         Slider[2].setValue(2);
         module.CircleCount = 9;

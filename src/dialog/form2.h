@@ -84,6 +84,7 @@ public:
     std::vector<MessageRecord> Messages;
 
 private:
+    void ArrangeLists(bool withCaptives);
     bool DialClockRefused();
     void StartPreview();
     void ShowMessage(std::string title, std::string text);

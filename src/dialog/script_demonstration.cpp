@@ -10,10 +10,8 @@ namespace vortexa {
 
 namespace {
 
-// What each script button sets: the circle-count range and the large shape of the picture.
+// The large shape of each script's picture.
 struct ScriptPicture {
-    int fewestCircles;
-    int mostCircles;
     int shape;
     uint32_t borderColour;
     float size;
@@ -21,9 +19,9 @@ struct ScriptPicture {
 };
 
 constexpr ScriptPicture Pictures[] = {
-    {6, 12, ShapeCircle, 0x990000, 1800, 700, 100},
-    {6, 10, ShapeCircle, 0x0000FF, 2500, 700, 100},
-    {10, 20, ShapeRoundedRectangle, systemColour(1), 1800, 3100, 1300},
+    {ShapeCircle, 0x990000, 1800, 700, 100},
+    {ShapeCircle, 0x0000FF, 2500, 700, 100},
+    {ShapeRoundedRectangle, systemColour(1), 1800, 3100, 1300},
 };
 
 constexpr float ListGap = 30;
@@ -91,19 +89,20 @@ void DrawOpposition(Form2& dialog, ModuleState& module)
     }
 }
 
-void ArrangeLists(Form2& dialog, bool withCaptives)
+} // namespace
+
+// Only "Opposition" shows the captives list, with the clock list moved to its right.
+void Form2::ArrangeLists(bool withCaptives)
 {
-    dialog.ComboP.Visible = withCaptives;
+    ComboP.Visible = withCaptives;
     if (withCaptives) {
-        dialog.ComboT.Width = 1800;
-        dialog.ComboT.Left = dialog.ComboP.Left + dialog.ComboP.Width + ListGap;
+        ComboT.Width = 1800;
+        ComboT.Left = ComboP.Left + ComboP.Width + ListGap;
     } else {
-        dialog.ComboT.Width = 3135;
-        dialog.ComboT.Left = 120;
+        ComboT.Width = 3135;
+        ComboT.Left = 120;
     }
 }
-
-} // namespace
 
 void Form2::cmdS_Click(int Index)
 {
@@ -116,9 +115,10 @@ void Form2::cmdS_Click(int Index)
         cmdS[static_cast<size_t>(module.LoopIndex)].FontBold = false;
     cmdS[static_cast<size_t>(Index)].FontBold = true;
 
+    const CircleRange circles = circleRangeOf(module.Scenario);
     Slider[0].setMin(0);
-    Slider[0].setMax(picture.mostCircles);
-    Slider[0].setMin(picture.fewestCircles);
+    Slider[0].setMax(circles.most);
+    Slider[0].setMin(circles.fewest);
 
     ShapeElement& large = Shape[0];
     large.Shape = picture.shape;
@@ -142,7 +142,7 @@ void Form2::cmdS_Click(int Index)
         DrawOpposition(*this, module);
         break;
     }
-    ArrangeLists(*this, Index == 2);
+    ArrangeLists(Index == 2);
     LblINFO.Visible = false;
     lblLINK.Visible = false;
 

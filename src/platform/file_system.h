@@ -19,6 +19,10 @@ bool removeIfAbandoned(const std::filesystem::path& path);
 // True when this process may create files in the folder.
 bool canCreateFilesIn(const std::filesystem::path& folder);
 
+// Opens a regular file for binary reading without ever waiting on it. Anything else at the path (a
+// FIFO, a device, a folder, a loop of links) gives null with errno set, and so does a missing file.
+std::FILE* openRegularFile(const std::filesystem::path& path);
+
 // Writes what the file holds through to the disk; false with errno set when that fails.
 bool flushToDisk(std::FILE* file);
 

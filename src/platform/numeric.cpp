@@ -1,6 +1,7 @@
 #include "platform/numeric.h"
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -41,22 +42,86 @@ int32_t wholeNumber(double value)
 
 namespace {
 
+// Characters are classified by hand, in ASCII, so that the user's locale plays no part.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double radixPrefixValue(std::string_view digits, int radix)
 {
     double value = 0;
     for (char c : digits) {
+        c = lowerAscii(c);
         int digit = -1;
-        if (c >= '0' && c <= '9')
+        if (isDigit(c))
             digit = c - '0';
-        else if (radix == 16 && std::isxdigit(static_cast<unsigned char>(c)))
-            digit = std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
         if (digit < 0 || digit >= radix)
             break;
         value = value * radix + digit;
     }
-    return value;
+    return std::min(value, std::numeric_limits<double>::max());
+}
+
+size_t digitsFrom(std::string_view text, size_t position)
+{
+    while (position < text.size() && isDigit(text[position]))
+        ++position;
+    return position;
+}
+
+// The longest prefix of the form [sign] digits [. digits] [E [sign] digits] with at least one digit
+// before the exponent; empty when there is none.
+std::string_view decimalPrefix(std::string_view text)
+{
+    size_t end = 0;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-'))
+        ++end;
+    const size_t wholeStart = end;
+    end = digitsFrom(text, end);
+    bool anyDigit = end > wholeStart;
+    if (end < text.size() && text[end] == '.') {
+        const size_t fractionStart = end + 1;
+        end = digitsFrom(text, fractionStart);
+        anyDigit = anyDigit || end > fractionStart;
+    }
+    if (!anyDigit)
+        return {};
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        size_t exponent = end + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-'))
+            ++exponent;
+        const size_t exponentEnd = digitsFrom(text, exponent);
+        if (exponentEnd > exponent)
+            end = exponentEnd;
+    }
+    return text.substr(0, end);
+}
+
+// True when a decimal number too far from 1 to be held is large rather than tiny: its first
+// non-zero digit stands at or above the units place once the exponent is applied.
+bool isLargeMagnitude(std::string_view number)
+{
+    const size_t mantissaEnd = std::min(number.find_first_of("eE"), number.size());
+    const std::string_view mantissa = number.substr(0, mantissaEnd);
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t firstNonZero = mantissa.find_first_of("123456789");
+    if (firstNonZero == std::string_view::npos)
+        return false;
+    int64_t place = firstNonZero < point ? static_cast<int64_t>(point - firstNonZero - 1)
+                                         : -static_cast<int64_t>(firstNonZero - point);
+    if (mantissaEnd < number.size()) {
+        // Exponents beyond any double only need their sign; hold them where the sum cannot overflow.
+        int64_t exponent = 0;
+        std::string_view digits = number.substr(mantissaEnd + 1);
+        const bool negative = !digits.empty() && digits[0] == '-';
+        if (!digits.empty() && (digits[0] == '-' || digits[0] == '+'))
+            digits.remove_prefix(1);
+        for (char c : digits)
+            exponent = std::min<int64_t>(exponent * 10 + (c - '0'), int64_t {1} << 40);
+        place += negative ? -exponent : exponent;
+    }
+    return place >= 0;
 }
 
 } // namespace
@@ -69,7 +134,7 @@ double textToNumber(std::string_view text)
     text.remove_prefix(position);
 
     if (text.size() >= 2 && text[0] == '&') {
-        const char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(text[1])));
+        const char kind = lowerAscii(text[1]);
         if (kind == 'h')
             return radixPrefixValue(text.substr(2), 16);
         if (kind == 'o')
@@ -77,38 +142,17 @@ double textToNumber(std::string_view text)
         return 0;
     }
 
-    // Copy the longest prefix of the form [sign] digits [. digits] [E [sign] digits].
-    std::string number;
-    size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        number += text[i++];
-    bool anyDigit = false;
-    auto takeDigits = [&] {
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-            number += text[i++];
-            anyDigit = true;
-        }
-    };
-    takeDigits();
-    if (i < text.size() && text[i] == '.') {
-        number += text[i++];
-        takeDigits();
-    }
-    if (!anyDigit)
+    const std::string_view number = decimalPrefix(text);
+    if (number.empty())
         return 0;
-    if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        size_t j = i + 1;
-        std::string exponent = "e";
-        if (text[j] == '+' || text[j] == '-')
-            exponent += text[j++];
-        if (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
-            while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
-                exponent += text[j++];
-            number += exponent;
-        }
-    }
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : std::copysign(std::numeric_limits<double>::max(), value);
+    // from_chars takes no plus sign, and reads "." as the decimal point whatever the locale says.
+    const bool negative = number[0] == '-';
+    const std::string_view magnitude = number[0] == '-' || number[0] == '+' ? number.substr(1) : number;
+    double value = 0;
+    const std::from_chars_result read = std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), value);
+    if (read.ec == std::errc::result_out_of_range)
+        value = isLargeMagnitude(magnitude) ? std::numeric_limits<double>::max() : 0.0;
+    return negative ? -value : value;
 }
 
 uint32_t colourFromText(std::string_view text)

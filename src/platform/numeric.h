@@ -27,9 +27,14 @@ constexpr int32_t integerHalf(int32_t value) { return value / 2; }
 // Values are stored as single precision, as the screen elements hold them.
 constexpr float single(double value) { return static_cast<float>(value); }
 
+// A letter A..Z in lower case, any other character as it is: texts are compared in ASCII, whatever
+// the user's locale says.
+constexpr char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // The ordinary conversion of text to a number: leading blanks are skipped, then the longest
 // prefix that reads as a decimal number (or an "&H" hexadecimal or "&O" octal number) is taken;
-// text that starts with anything else, and empty text, gives 0.
+// text that starts with anything else, and empty text, gives 0. The decimal point is always ".",
+// whatever the locale; values beyond a double are held at its largest.
 double textToNumber(std::string_view text);
 
 // The value of a colour text: "&H" followed by hexadecimal digits, as the colour table holds.

@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vortexa {
 
 using TimerId = int;
+
+inline constexpr const char* SettingsFileName = "Vortexa.ini";
 
 // The result of starting another program.
 struct StartResult {
@@ -63,6 +66,9 @@ public:
     // The user's own folder for this program's files, used when the program's folder cannot be
     // written.
     virtual std::filesystem::path userSettingsFolder() = 0;
+    // The settings file that a tool running the program names where it lies; nothing for the usual
+    // place, and an empty path for no file at all.
+    virtual std::optional<std::filesystem::path> settingsFileGiven() { return std::nullopt; }
 };
 
 } // namespace vortexa

@@ -1,10 +1,11 @@
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
+#include <string_view>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -13,27 +14,38 @@ namespace vortexa {
 
 namespace fs = std::filesystem;
 
-bool fileExists(const fs::path& path)
+namespace {
+
+// Splits text at CR LF, a lone LF or a lone CR; a line end at the very end adds no empty line.
+std::vector<std::string> splitLines(std::string_view text, size_t mostLines)
 {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size() && lines.size() < mostLines) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
+            ++start;
+    }
+    return lines;
 }
 
-std::optional<std::vector<std::string>> readTextLines(const fs::path& path)
+} // namespace
+
+std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size_t mostLines)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::FILE* file = openRegularFile(path);
     if (!file)
         return std::nullopt;
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    if (file.bad())
+    std::string text(MostTextFileBytes, '\0');
+    const size_t read = std::fread(text.data(), 1, text.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
         return std::nullopt;
-    return lines;
+    text.resize(read);
+    return splitLines(text, mostLines);
 }
 
 namespace {
@@ -96,9 +108,10 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && flushToDisk(file);
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
+    const int reason = written ? errno : writeError; // before std::remove can change errno
     if (!written || !closed) {
         std::remove(temporary.c_str());
-        return {false, describe(path, std::strerror(written ? errno : writeError))};
+        return {false, describe(path, std::strerror(reason))};
     }
 
     std::error_code error;

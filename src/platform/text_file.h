@@ -1,7 +1,9 @@
 #pragma once
 // Text files of CR LF lines, as the settings file and the shortcut file are kept.
 
+#include <cstddef>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,11 +15,16 @@ struct FileResult {
     std::string error; // names the file and the reason, for the user
 };
 
-bool fileExists(const std::filesystem::path& path);
+// The most a text file is read: the files the program keeps are a few short lines, and a larger or
+// endless one (a device, a file of nothing but line ends) must not hold up the start.
+inline constexpr size_t MostTextFileBytes = 64 * 1024;
 
-// The lines of a file without their line ends (CR LF, or a lone LF), or nothing when the file
-// cannot be opened or read.
-std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& path);
+// The first lines of a regular file, at most mostLines of them, without their line ends (CR LF, a
+// lone LF or a lone CR), taken from its first MostTextFileBytes bytes. Nothing when the path is not
+// a regular file (a FIFO, a device, a folder, a link that leads nowhere) or cannot be read; the
+// read never waits.
+std::optional<std::vector<std::string>> readTextLines(
+    const std::filesystem::path& path, size_t mostLines = std::numeric_limits<size_t>::max());
 
 // Replaces the file with the lines, each ended by CR LF. The lines go to a new file in the same
 // folder, flushed to disk and then renamed over the old one, so a failed write never leaves a

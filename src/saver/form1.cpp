@@ -1,7 +1,6 @@
 #include "saver/form1.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 #include "clock/clock_tick.h"
@@ -28,8 +27,7 @@ std::string RunSwitch(std::string_view commandLine)
         return {};
     const size_t last = commandLine.find_last_not_of(' ');
     std::string trimmed(commandLine.substr(first, last - first + 1));
-    std::transform(trimmed.begin(), trimmed.end(), trimmed.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(trimmed.begin(), trimmed.end(), trimmed.begin(), lowerAscii);
     return trimmed.substr(0, 2);
 }
 
@@ -48,7 +46,7 @@ bool Form1::Form_Load()
     screen.StartTime = platform.timeOfDay();
     if (module.PreviewMode)
         TakeSettingsFromDialog(module, screen, m_program.dialog());
-    else if (ReadSettingsFile(module, settingsFolders(platform).reading))
+    else if (ReadSettingsFile(module, settingsFileToRead(platform)))
         TakeSettingsFromFile(module, screen);
     else
         TakeDefaultSettings(module, screen);

@@ -4,6 +4,7 @@
 
 #include "dialog/form2.h"
 #include "platform/numeric.h"
+#include "settings/settings_file.h"
 
 namespace vortexa {
 
@@ -11,8 +12,6 @@ namespace {
 
 constexpr int LowestSpeed = 1;
 constexpr int HighestSpeed = 5;
-constexpr float MostCircles = ShapeSlots;
-constexpr float MostCaptureCircles = CaptureShapeSlots;
 constexpr int ThinnestLine = 1;
 constexpr int ThickestLine = 3;
 
@@ -160,7 +159,7 @@ void TakeSettingsFromFile(ModuleState& module, SaverScreen& screen)
     screen.Shape[0].BorderWidth = wholeNumber(numberOf(slot[1]));
     TakeSpeed(module, numberOf(slot[2]));
     module.ViewTime = slot[3];
-    module.Scenario = toInt16(numberOf(slot[4])).value_or(0);
+    module.Scenario = StoredScript(slot[4]);
     module.Captives = slot[5];
     module.Language = single(numberOf(slot[6]));
 }
@@ -178,7 +177,9 @@ void TakeDefaultSettings(ModuleState& module, SaverScreen& screen)
 
 void KeepSettingsInRange(ModuleState& module, SaverScreen& screen)
 {
-    const float most = module.Scenario == 2 ? MostCaptureCircles : MostCircles;
+    // More circles than the dialog offers would not fit the script: "Independence" would give the
+    // thirteenth circle and those after it no size at all.
+    const auto most = static_cast<float>(circleRangeOf(module.Scenario).most);
     module.CircleCount = std::clamp(module.CircleCount, 1.0f, most);
     screen.Shape[0].BorderWidth = std::clamp(screen.Shape[0].BorderWidth, ThinnestLine, ThickestLine);
 }

@@ -13,8 +13,8 @@ void TakeSettingsFromDialog(ModuleState& module, SaverScreen& screen, const Form
 void TakeSettingsFromFile(ModuleState& module, SaverScreen& screen);
 void TakeDefaultSettings(ModuleState& module, SaverScreen& screen);
 
-// Holds values that only a hand-edited file can give within what the scene can hold: the circle
-// count within the per-circle arrays, the line width within 1..3.
+// Holds values that only a hand-edited file can give within what the scene can show: the circle
+// count within 1 and the most the dialog offers for the script, the line width within 1..3.
 void KeepSettingsInRange(ModuleState& module, SaverScreen& screen);
 
 // The hint sits on the bottom edge, 10 twips from the left, in grey 90.

@@ -16,6 +16,21 @@ constexpr int IniSlots = 11;
 constexpr int ColorTableSize = 18;
 constexpr int DrawnColours = 17; // a colour pick never reaches the last entry
 
+// The scripts: 1 "Independence", 2 "Capture", 3 "Opposition".
+constexpr int16_t DefaultScript = 1;
+constexpr bool isScript(int value) { return value >= 1 && value <= 3; }
+
+// The circle counts the dialog offers for a script; the most is also the most the script can draw.
+struct CircleRange {
+    int fewest;
+    int most;
+};
+constexpr CircleRange circleRangeOf(int script)
+{
+    constexpr CircleRange ranges[] = {{6, 12}, {6, 10}, {10, 20}};
+    return ranges[isScript(script) ? script - 1 : DefaultScript - 1];
+}
+
 struct ModuleState {
     int16_t Scenario = 0; // 1 "Independence", 2 "Capture", 3 "Opposition"
     float CircleCount = 0;

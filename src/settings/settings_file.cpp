@@ -20,22 +20,23 @@ std::string valueOfLine(const std::string& line)
 
 } // namespace
 
-bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& programFolder)
+bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file)
 {
-    const auto path = settingsFilePath(programFolder);
-    if (!fileExists(path))
-        return false;
-    const auto lines = readTextLines(path);
+    const auto lines = readTextLines(file, IniSlots);
     if (!lines)
         return false;
     module.IniLine = 0;
     for (const std::string& line : *lines) {
-        if (module.IniLine >= IniSlots)
-            break;
         module.IniValue[static_cast<size_t>(module.IniLine)] = valueOfLine(line);
         ++module.IniLine;
     }
     return true;
+}
+
+int16_t StoredScript(const std::string& text)
+{
+    const auto script = toInt16(textToNumber(text));
+    return script && isScript(*script) ? *script : DefaultScript;
 }
 
 std::vector<std::string> settingsFileLines(const SavedSettings& settings)

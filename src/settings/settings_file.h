@@ -6,19 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/text_file.h"
 #include "scene/module_state.h"
 
 namespace vortexa {
 
-inline constexpr const char* SettingsFileName = "Vortexa.ini";
-
 std::filesystem::path settingsFilePath(const std::filesystem::path& programFolder);
 
-// Fills IniValue from the file, slot k from line k + 1, and sets IniLine to the number of lines
-// stored. Slots the read does not reach keep their values; lines past the eleventh are ignored.
-// Returns false, changing nothing, when the file is absent or cannot be read.
-bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& programFolder);
+// Fills IniValue from the file, slot k from line k + 1, and sets
+// IniLine to the number of lines stored. Slots the read does not reach keep their values; lines past
+// the eleventh are ignored. Returns false, changing nothing, when the file is absent, is not a
+// regular file or cannot be read.
+bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file);
+
+// The script a stored text names, as a whole number; a text naming none of the three scripts gives
+// the script of a missing file.
+int16_t StoredScript(const std::string& text);
 
 // The values one save writes, in the order of the file's lines.
 struct SavedSettings {

@@ -14,7 +14,8 @@ SettingsFolders settingsFolders(const fs::path& programFolder, const fs::path& u
 {
     if (userFolder.empty() || canCreateFilesIn(programFolder))
         return {programFolder, programFolder};
-    if (fileExists(settingsFilePath(userFolder)))
+    std::error_code error;
+    if (fs::is_regular_file(settingsFilePath(userFolder), error))
         return {userFolder, userFolder};
     return {programFolder, userFolder};
 }
@@ -22,6 +23,13 @@ SettingsFolders settingsFolders(const fs::path& programFolder, const fs::path& u
 SettingsFolders settingsFolders(Platform& platform)
 {
     return settingsFolders(platform.programFolder(), platform.userSettingsFolder());
+}
+
+std::filesystem::path settingsFileToRead(Platform& platform)
+{
+    if (const auto given = platform.settingsFileGiven())
+        return *given;
+    return settingsFilePath(settingsFolders(platform).reading);
 }
 
 FileResult makeFolderForSaving(const fs::path& folder)

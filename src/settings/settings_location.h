@@ -21,6 +21,9 @@ struct SettingsFolders {
 SettingsFolders settingsFolders(const std::filesystem::path& programFolder, const std::filesystem::path& userFolder);
 SettingsFolders settingsFolders(Platform& platform);
 
+// The settings file a start reads: the one a tool names, else the one the rule finds.
+std::filesystem::path settingsFileToRead(Platform& platform);
+
 // Creates the folder a save goes to when it is missing; the folders made are the user's alone.
 FileResult makeFolderForSaving(const std::filesystem::path& folder);
 

@@ -20,7 +20,7 @@ TEST(DialogLoad, TakesTheSettingsFileIntoItsControls)
         {"script 3 widens the range first", settingsText(15, 3, 5, 3, 3, 1, 1), 10, 20, 15, 3, 5, 3, 1, 2},
         {"script 2 keeps the first range", settingsText(15, 2, 1, 2, 2, 0, 1), 6, 12, 12, 2, 1, 2, 0, 1},
         {"choices outside the lists", settingsText(8, 1, 3, 9, 1, 7, 1), 6, 12, 8, 1, 3, -1, -1, 0},
-        {"script outside 1..3", settingsText(8, 1, 3, 0, 7, 0, 1), 6, 12, 8, 1, 3, 0, 0, -1},
+        {"script outside 1..3 takes the first", settingsText(8, 1, 3, 0, 7, 0, 1), 6, 12, 8, 1, 3, 0, 0, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -36,6 +36,21 @@ TEST(DialogLoad, TakesTheSettingsFileIntoItsControls)
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(dialog.cmdS[static_cast<size_t>(k)].FontBold, k == row.boldButton) << k;
     }
+}
+
+// The captives list belongs to "Opposition" alone, so a stored "Opposition" shows it as its button
+// would, while the demonstration area keeps its information view.
+TEST(DialogLoad, StoredOppositionArrangesTheListsAsItsButtonDoes)
+{
+    DialogWorld stored("/s", settingsText(15, 1, 2, 0, 3, 1));
+    DialogWorld pressed("/s", settingsText(8, 1, 2, 0, 1, 1));
+    pressed.dialog().cmdS_Click(2);
+    const Form2& dialog = stored.dialog();
+    EXPECT_TRUE(dialog.ComboP.Visible);
+    EXPECT_EQ(dialog.ComboT.Left, pressed.dialog().ComboT.Left);
+    EXPECT_EQ(dialog.ComboT.Width, pressed.dialog().ComboT.Width);
+    EXPECT_TRUE(dialog.LblINFO.Visible);
+    EXPECT_FALSE(dialog.Shape[0].Visible);
 }
 
 TEST(DialogLoad, ChoicesOutsideTheListsShowThePrompts)

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <limits>
+#include <string>
+
 #include "platform/controls.h"
 #include "platform/elements.h"
 #include "platform/numeric.h"
+#include "running_program.h"
 
 namespace vortexa {
 namespace {
@@ -69,6 +74,33 @@ TEST(Numbers, TextToNumberTakesTheLeadingNumber)
     };
     for (const auto& row : rows)
         EXPECT_DOUBLE_EQ(textToNumber(row.text), row.value) << '"' << row.text << '"';
+}
+
+// The Qt application sets the C library's locale from the environment, and Russian and German
+// write "1,5". A hand-edited "viewTime=1.5" must not become the dial clock 1 there.
+TEST(Numbers, TextToNumberReadsTheSameUnderEveryLocale)
+{
+    struct CLocaleAfterwards {
+        ~CLocaleAfterwards() { std::setlocale(LC_ALL, "C"); }
+    } restore;
+    for (const char* locale : {"C", "ru_RU.UTF-8", "de_DE.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << "scripts/install-deps.sh generates this locale";
+        EXPECT_EQ(textToNumber("1.5"), 1.5);
+        EXPECT_EQ(textToNumber("-2.25e1"), -22.5);
+        EXPECT_EQ(textToNumber("1,5"), 1);
+        RunningProgram started({"krugN=9\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=1.5\r\nScenario=3\r\n"});
+        EXPECT_FALSE(started.module().GraphicClock);
+    }
+}
+
+TEST(Numbers, NumbersBeyondADoubleAreHeld)
+{
+    EXPECT_EQ(textToNumber("1e400"), std::numeric_limits<double>::max());
+    EXPECT_EQ(textToNumber("-1e99999999999999999999"), -std::numeric_limits<double>::max());
+    EXPECT_EQ(textToNumber("0.0000001e-400"), 0);
+    EXPECT_EQ(textToNumber(std::string(400, '9')), std::numeric_limits<double>::max());
+    EXPECT_EQ(textToNumber("&H" + std::string(400, 'F')), std::numeric_limits<double>::max());
 }
 
 TEST(Numbers, ColourTextsReadAsHexadecimal)

@@ -197,8 +197,10 @@ TEST(SceneSetup, HandEditedValuesAreHeldWithinWhatTheSceneCanHold)
         int firstStepX;
         bool scriptTimer;
     } rows[] = {
-        {"too many circles", settingsText(500, 1, 2, 0, 1, 0), 21, 1, 15, true},
-        {"too many captured circles", settingsText(500, 1, 2, 0, 2, 0), 14, 1, 15, true},
+        {"too many circles", settingsText(500, 1, 2, 0, 1, 0), 12, 1, 15, true},
+        {"too many captured circles", settingsText(500, 1, 2, 0, 2, 0), 10, 1, 15, true},
+        {"too many circles against the block", settingsText(500, 1, 2, 0, 3, 0), 20, 1, 15, true},
+        {"thirteen circles of Independence", settingsText(13, 1, 2, 0, 1, 0), 12, 1, 15, true},
         {"one circle", settingsText(1, 1, 2, 0, 1, 0), 1, 1, 15, true},
         {"negative circles", settingsText(-8, 1, 2, 0, 3, 0), 1, 1, 15, true},
         {"one captured circle has no second to hide", settingsText(1, 1, 2, 0, 2, 0), 1, 1, 15, true},
@@ -206,12 +208,12 @@ TEST(SceneSetup, HandEditedValuesAreHeldWithinWhatTheSceneCanHold)
         {"no lines", settingsText(9, 0, 2, 0, 1, 0), 9, 1, 15, true},
         {"fastest and beyond", settingsText(9, 1, 99, 0, 1, 0), 9, 1, 30, true},
         {"slowest and below", settingsText(9, 1, -4, 0, 1, 0), 9, 1, 10, true},
-        {"unknown script", settingsText(9, 1, 2, 0, 7, 0), 1, 1, 0, false},
-        {"script beyond 16 bits", "krugN=9\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=99999999\r\n", 1, 1, 0,
-            false},
+        {"unknown script takes the first", settingsText(9, 1, 2, 0, 7, 0), 9, 1, 15, true},
+        {"script beyond 16 bits", "krugN=9\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=99999999\r\n", 9, 1,
+            15, true},
         {"words instead of numbers", "krugN=many\r\nBorderWidth=thin\r\nSpeed=fast\r\nviewTime=x\r\nScenario=1\r\n", 1,
             1, 10, true},
-        {"only two lines", "krugN=7\r\nBorderWidth=2\r\n", 1, 2, 0, false},
+        {"only two lines", "krugN=7\r\nBorderWidth=2\r\n", 7, 2, 10, true},
     };
     for (const Row& row : rows) {
         RunningProgram started({row.file});

@@ -17,7 +17,7 @@ TEST(SettingsFile, SavedSettingsReadBackSlotBySlot)
         "krugN=8\r\nBorderWidth=2\r\nSpeed=3\r\nviewTime=0\r\nScenario=1\r\nPlen=1\r\nLocal=1\r\n");
 
     ModuleState module;
-    ASSERT_TRUE(ReadSettingsFile(module, folder.path()));
+    ASSERT_TRUE(ReadSettingsFile(module, settingsFilePath(folder.path())));
     EXPECT_EQ(module.IniLine, 7);
     const std::array<std::string, IniSlots> expected {"8", "2", "3", "0", "1", "1", "1", "", "", "", ""};
     EXPECT_EQ(module.IniValue, expected);
@@ -35,7 +35,7 @@ TEST(SettingsFile, AbsentFileChangesNothing)
     ModuleState module;
     module.IniValue[0] = "earlier";
     module.IniLine = 4;
-    EXPECT_FALSE(ReadSettingsFile(module, folder.path()));
+    EXPECT_FALSE(ReadSettingsFile(module, settingsFilePath(folder.path())));
     EXPECT_EQ(module.IniValue[0], "earlier");
     EXPECT_EQ(module.IniLine, 4);
 }
@@ -65,7 +65,7 @@ TEST(SettingsFile, DamagedFilesGiveDefinedValues)
         ModuleState module;
         module.IniValue[0] = "was 0";
         module.IniValue[1] = "was 1";
-        ASSERT_TRUE(ReadSettingsFile(module, folder.path())) << row.name;
+        ASSERT_TRUE(ReadSettingsFile(module, settingsFilePath(folder.path()))) << row.name;
         EXPECT_EQ(module.IniLine, row.lines) << row.name;
         for (size_t k = 0; k < row.firstSlots.size(); ++k)
             EXPECT_EQ(module.IniValue[k], row.firstSlots[k]) << row.name << " slot " << k;
@@ -80,7 +80,7 @@ TEST(SettingsFile, LinesPastTheEleventhAreIgnored)
         content += "key=" + std::to_string(line) + "\r\n";
     folder.write("Vortexa.ini", content);
     ModuleState module;
-    ASSERT_TRUE(ReadSettingsFile(module, folder.path()));
+    ASSERT_TRUE(ReadSettingsFile(module, settingsFilePath(folder.path())));
     EXPECT_EQ(module.IniLine, 11);
     EXPECT_EQ(module.IniValue[10], "11");
 }
@@ -93,7 +93,7 @@ TEST(SettingsFile, UnreadableFileCountsAsAbsent)
     folder.write("Vortexa.ini", "krugN=8\r\n");
     std::filesystem::permissions(folder.path() / "Vortexa.ini", std::filesystem::perms::none);
     ModuleState module;
-    EXPECT_FALSE(ReadSettingsFile(module, folder.path()));
+    EXPECT_FALSE(ReadSettingsFile(module, settingsFilePath(folder.path())));
 }
 
 TEST(SettingsFile, AFolderInPlaceOfTheFileCountsAsAbsent)
@@ -101,7 +101,7 @@ TEST(SettingsFile, AFolderInPlaceOfTheFileCountsAsAbsent)
     TemporaryFolder folder;
     std::filesystem::create_directory(folder.path() / "Vortexa.ini");
     ModuleState module;
-    EXPECT_FALSE(ReadSettingsFile(module, folder.path()));
+    EXPECT_FALSE(ReadSettingsFile(module, settingsFilePath(folder.path())));
 }
 
 TEST(SettingsFile, FailedSaveReportsTheFileAndLeavesTheEarlierOneIntact)

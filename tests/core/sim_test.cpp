@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "temporary_folder.h"
@@ -16,11 +18,12 @@ struct SimRun {
     std::string err;
 };
 
-SimRun runSim(const std::string& arguments)
+// Runs the simulator through the shell; the prefix may set its environment or limits.
+SimRun runSim(const std::string& arguments, const std::string& prefix = {})
 {
     TemporaryFolder scratch;
     const auto errors = scratch.path() / "stderr";
-    const std::string command = std::string(VORTEXA_SIM_PATH) + " " + arguments + " 2>" + errors.string();
+    const std::string command = prefix + " " + VORTEXA_SIM_PATH + " " + arguments + " 2>" + errors.string();
     SimRun run;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[65536];
@@ -84,6 +87,73 @@ TEST(Simulator, RendersTheLastFrameToPng)
     ASSERT_GT(content.size(), 8u);
     EXPECT_EQ(content.substr(1, 3), "PNG");
 }
+
+const std::string Opposition
+    = "krugN=12\r\nBorderWidth=2\r\nSpeed=1\r\nviewTime=3\r\nScenario=3\r\nPlen=1\r\nLocal=0\r\n";
+
+TEST(Simulator, ReadsTheFileWhereItLiesWhateverTheTemporaryFolder)
+{
+    TemporaryFolder folder;
+    folder.write("mine.ini", Opposition);
+    folder.write("plain-file", "");
+    const std::string settings = "--settings " + (folder.path() / "mine.ini").string();
+    const std::string temporaries[] = {"/no/such/folder", (folder.path() / "plain-file").string(), "/proc"};
+    for (const std::string& temporary : temporaries) {
+        const SimRun run = runSim(settings, "TMPDIR=" + temporary);
+        EXPECT_EQ(run.status, 0) << temporary << ": " << run.err;
+        EXPECT_NE(run.out.find("\"scenario\":3,\"circle_count\":12,"), std::string::npos) << temporary;
+    }
+}
+
+// A reader that stops early or a kill ends the run; its temporary folder stays as it was.
+TEST(Simulator, EndsCleanlyWhenCutShortOrKilled)
+{
+    TemporaryFolder folder;
+    TemporaryFolder temporary;
+    folder.write("mine.ini", Opposition);
+    const std::string run = "TMPDIR=" + temporary.path().string() + " " + VORTEXA_SIM_PATH + " --settings "
+        + (folder.path() / "mine.ini").string() + " --ms 100000000 --every 10";
+    const std::string status = (folder.path() / "status").string();
+    const std::string errors = (folder.path() / "errors").string();
+
+    ASSERT_EQ(
+        std::system(("{ " + run + " 2>" + errors + "; echo $? >" + status + "; } | head -c 100 >/dev/null").c_str()),
+        0);
+    EXPECT_EQ(folder.read("status"), "2\n");
+    EXPECT_EQ(lineCount(folder.read("errors")), 1) << folder.read("errors");
+
+    EXPECT_NE(std::system(("timeout -s KILL 0.5 " + run + " >/dev/null").c_str()), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(temporary.path()));
+}
+
+TEST(Simulator, WritesThePngUnderTheExactNameOrFailsOnOneLine)
+{
+    TemporaryFolder folder;
+    const auto png = folder.path() / "frame-\xff\xfe.png"; // not UTF-8
+    const SimRun written = runSim("--screen 64x48 --png '" + png.string() + "'");
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(png));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+
+    for (const std::string& name : {(folder.path() / "missing" / "frame.png").string(), folder.path().string()}) {
+        const SimRun failed = runSim("--screen 64x48 --png " + name);
+        EXPECT_EQ(failed.status, 2) << name;
+        EXPECT_EQ(lineCount(failed.err), 1) << failed.err;
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The address sanitizer needs far more address space than any limit that tests this.
+TEST(Simulator, RunningOutOfMemoryIsOneLineAndStatusTwo)
+{
+    TemporaryFolder folder;
+    const SimRun run
+        = runSim("--screen 32768x32768 --png " + (folder.path() / "huge.png").string(), "ulimit -v 1500000;");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(lineCount(run.err), 1) << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+#endif
 
 } // namespace
 } // namespace vortexa

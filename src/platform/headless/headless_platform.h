@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
     void setShowsInGivenWindow(bool given) { m_givenWindow = given; }
     void setScreenPixels(int widthPixels, int heightPixels);
+    // Reads the settings from this file, where it lies, instead of from the program's folder; an
+    // empty path reads none.
+    void setSettingsFile(std::filesystem::path file) { m_settingsFile = std::move(file); }
     // What starting a program does beyond recording it: by default it starts. A test may look at
     // the world at that moment or answer with a failure.
     void setStartHandler(std::function<StartResult(const StartedProgram&)> handler) { m_onStart = std::move(handler); }
@@ -59,6 +63,7 @@ public:
     bool showsInGivenWindow() override { return m_givenWindow; }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path userSettingsFolder() override { return m_userSettingsFolder; }
+    std::optional<std::filesystem::path> settingsFileGiven() override { return m_settingsFile; }
 
 private:
     struct VirtualTimer {
@@ -72,6 +77,7 @@ private:
 
     std::filesystem::path m_programFolder;
     std::filesystem::path m_userSettingsFolder;
+    std::optional<std::filesystem::path> m_settingsFile;
     double m_widthTwips;
     double m_heightTwips;
     int64_t m_startSecondOfDay = 12 * 3600;
