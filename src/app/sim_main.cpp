@@ -1,8 +1,6 @@
 // vortexa-sim: runs the saver screen on a virtual clock without a display and prints the scene as
 // JSON Lines, or renders its last frame to PNG with the window's own painter.
 
-#include <QGuiApplication>
-
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -14,8 +12,9 @@
 #include <string_view>
 
 #include "app/sim_dump.h"
+#include "app/sim_png.h"
+#include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/qt/saver_painter.h"
 #include "saver/form1.h"
 #include "saver/program.h"
 #include "settings/settings_file.h"
@@ -98,6 +97,8 @@ SimOptions readOptions(int argc, char** argv)
             options.ms = readCount(option, value, 0);
         else if (option == "--every")
             options.every = readCount(option, value, 1);
+        else if (option == "--png" && !vortexa::pngUnavailableReason().empty())
+            throw BadOption {vortexa::pngUnavailableReason()};
         else if (option == "--png")
             options.png = std::string(value);
         else
@@ -176,11 +177,7 @@ int run(const SimOptions& options, int argc, char** argv)
     }
 
     if (options.png) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication application(argc, argv);
-        const QImage frame = vortexa::renderSaverScreen(saver.screen, QSize(options.widthPixels, options.heightPixels));
-        if (!frame.save(QString::fromStdString(*options.png), "PNG")) {
+        if (!vortexa::renderPng(saver.screen, options.widthPixels, options.heightPixels, *options.png, argc, argv)) {
             std::fprintf(stderr, "vortexa-sim: cannot write the PNG file \"%s\"\n", options.png->c_str());
             return 1;
         }
@@ -193,6 +190,8 @@ int run(const SimOptions& options, int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // The dumps end their lines with LF on every system.
+    vortexa::useBinaryOutput(stdout);
     try {
         const SimOptions options = readOptions(argc, argv);
         return run(options, argc, argv);

@@ -56,6 +56,8 @@ public:
 
     // The folder that holds the program file: the settings file lives there.
     virtual std::filesystem::path programFolder() = 0;
+    // The user's own folder for the program, used when the program's folder cannot be written.
+    virtual std::filesystem::path userSettingsFolder() = 0;
 };
 
 } // namespace vortexa

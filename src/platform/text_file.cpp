@@ -38,19 +38,27 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path)
 
 namespace {
 
-std::string describe(const fs::path& path, const std::string& reason) { return "\"" + path.string() + "\": " + reason; }
+// The name as UTF-8 whatever the system's code page, so that every name can be shown.
+std::string describe(const fs::path& path, const std::string& reason)
+{
+    const std::u8string name = path.u8string();
+    return "\"" + std::string(name.begin(), name.end()) + "\": " + reason;
+}
 
-std::string temporaryNameBeside(const fs::path& path)
+// A path, not a text: a name in the system's code page could not hold every folder's name.
+fs::path temporaryNameBeside(const fs::path& path)
 {
     std::random_device device;
-    return path.string() + ".tmp-" + std::to_string(device());
+    fs::path temporary = path;
+    temporary += ".tmp-" + std::to_string(device());
+    return temporary;
 }
 
 } // namespace
 
 FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& lines)
 {
-    std::string temporary;
+    fs::path temporary;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
         temporary = temporaryNameBeside(path);
@@ -69,14 +77,17 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) {
-        std::remove(temporary.c_str());
-        return {false, describe(path, std::strerror(written ? errno : writeError))};
+        const int error = written ? errno : writeError;
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return {false, describe(path, std::strerror(error))};
     }
 
     std::error_code error;
     fs::rename(temporary, path, error);
     if (error) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         return {false, describe(path, error.message())};
     }
     return {};

@@ -53,6 +53,7 @@ public:
     void endProgram() override { m_ended = true; }
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override { return m_programFolder; }
+    std::filesystem::path userSettingsFolder() override { return {}; }
 
 private:
     struct VirtualTimer {

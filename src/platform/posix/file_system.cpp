@@ -8,4 +8,7 @@ std::FILE* createNewFile(const std::filesystem::path& path) { return std::fopen(
 
 bool flushToDisk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
+// Output streams here write bytes as they are.
+void useBinaryOutput(std::FILE*) { }
+
 } // namespace vortexa

@@ -40,6 +40,7 @@ public:
     [[noreturn]] void endProgram() override;
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override;
+    std::filesystem::path userSettingsFolder() override { return {}; }
 
 private:
     QObject m_timerOwner; // parent of every timer, so that stopped ones go with the platform
