@@ -10,6 +10,10 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation2
   python3 time
+  # The Windows build: the cross compiler, GoogleTest's sources to build with it, and Wine (64-bit
+  # only) with the X libraries it loads on its own, to run what it builds.
+  g++-mingw-w64-x86-64-posix googletest
+  wine wine64 fonts-wine libxrender1 libxcursor1 libxrandr2 libxi6 libxfixes3
 )
 
 missing=()
