@@ -221,5 +221,24 @@ TEST(DialogWindow, TrackBarMovedByAMessageLandsInItsRecord)
     EXPECT_EQ(world.dialog().Slider[0].Value(), 12);
 }
 
+TEST(DialogWindow, EnterSavesAndEndsWhereverTheFocusIsAndEscEndsWithoutSaving)
+{
+    for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        DialogWorld world;
+        const HWND field = FindWindowExW(world.view->control("ComboT"), nullptr, L"Edit", nullptr);
+        MSG typed {};
+        typed.hwnd = field ? field : world.view->control("ComboT");
+        typed.message = WM_KEYDOWN;
+        typed.wParam = key;
+        MSG elsewhere = typed;
+        elsewhere.hwnd = GetDesktopWindow();
+        EXPECT_FALSE(world.view->takeKey(elsewhere));
+        EXPECT_FALSE(world.headless.ended());
+        EXPECT_TRUE(world.view->takeKey(typed));
+        EXPECT_TRUE(world.headless.ended());
+        EXPECT_EQ(std::filesystem::exists(world.folder.path() / "Vortexa.ini"), key == VK_RETURN);
+    }
+}
+
 } // namespace
 } // namespace vortexa

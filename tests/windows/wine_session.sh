@@ -32,7 +32,7 @@ start_x_server() {
 
 case "${1:-}" in
 start)
-    mkdir -p "$VORTEXA_WINE_PREFIX"
+    mkdir -p "$VORTEXA_WINE_PREFIX" "$WINEPREFIX"
     stop_session
     start_x_server
     # The server ends on its own a while after its last program, should the stop never come. It
