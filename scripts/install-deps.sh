@@ -13,6 +13,10 @@ packages=(
   python3 time
   xscreensaver xscreensaver-data libxml2-utils man-db
   clang-14 libclang-rt-14-dev locales
+  # The Windows build: the cross compiler, GoogleTest's sources to build with it, and Wine (64-bit
+  # only) with the X libraries it loads on its own, to run what it builds.
+  g++-mingw-w64-x86-64-posix googletest
+  wine wine64 fonts-wine libxrender1 libxcursor1 libxrandr2 libxi6 libxfixes3
 )
 
 missing=()

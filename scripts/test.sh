@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once optimised, once with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Also checks the formatting of the sources.
+# UndefinedBehaviorSanitizer, and once cross-built for Windows under Wine. Also checks the
+# formatting of the sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,3 +14,10 @@ for preset in release sanitize; do
   echo "== $preset tests"
   ctest --preset "$preset"
 done
+
+# Vortexa.scr and the core for Windows, cross-built and tested under Wine.
+echo "== windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+echo "== windows tests"
+ctest --preset windows

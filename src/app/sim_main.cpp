@@ -2,11 +2,6 @@
 // JSON Lines, or renders its last frame to PNG with the window's own painter. Every failure is one
 // line on stderr and exit status 2; the run leaves no file behind but the PNG it was asked for.
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QGuiApplication>
-#include <QImage>
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -20,8 +15,9 @@
 
 #include "app/sim_dump.h"
 #include "app/sim_options.h"
+#include "app/sim_png.h"
+#include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/qt/saver_painter.h"
 #include "platform/text_file.h"
 #include "saver/form1.h"
 #include "saver/program.h"
@@ -65,45 +61,10 @@ void checkSettingsFile(const std::string& file)
     fail("cannot read the settings file " + quotedText(file) + reason);
 }
 
-// The name is handed to the system as the bytes it was given, whatever their encoding; a failed
-// write removes what it began.
-void writeFile(const std::string& name, const QByteArray& bytes)
-{
-    std::FILE* file = std::fopen(name.c_str(), "wb");
-    if (!file)
-        fail("cannot write the PNG file " + quotedText(name) + because(errno));
-    const auto size = static_cast<size_t>(bytes.size());
-    const bool written = std::fwrite(bytes.constData(), 1, size, file) == size;
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    const int reason = written ? errno : writeError;
-    if (!written || !closed) {
-        std::remove(name.c_str());
-        fail("cannot write the PNG file " + quotedText(name) + because(reason));
-    }
-}
-
-// Qt's own warnings (no runtime folder, an image too large) would add lines to the one-line message
-// of a failure, which is reported on its own.
-void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) { }
-
-void writePng(const vortexa::SimOptions& options, const vortexa::SaverScreen& screen, int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(dropQtMessages);
-    QGuiApplication application(argc, argv);
-    const QImage frame = vortexa::renderSaverScreen(screen, QSize(options.widthPixels, options.heightPixels));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (frame.isNull() || !buffer.open(QIODevice::WriteOnly) || !frame.save(&buffer, "PNG"))
-        fail("cannot render the last frame: not enough memory for a screen of " + std::to_string(options.widthPixels)
-            + "x" + std::to_string(options.heightPixels));
-    writeFile(*options.png, bytes);
-}
-
 void run(const vortexa::SimOptions& options, int argc, char** argv)
 {
+    if (options.png && !vortexa::pngUnavailableReason().empty())
+        fail(vortexa::pngUnavailableReason());
     if (options.settingsFile)
         checkSettingsFile(*options.settingsFile);
     // The program's folder is never used: nothing is saved and no link is opened.
@@ -132,16 +93,19 @@ void run(const vortexa::SimOptions& options, int argc, char** argv)
         fail("cannot write the output" + because(errno));
 
     if (options.png)
-        writePng(options, saver.screen, argc, argv);
+        vortexa::writePng(options, saver.screen, argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+#ifdef SIGPIPE
     // A reader that stops early (| head) makes the next write fail with EPIPE, reported like any
     // other failure, instead of killing the program.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
+    vortexa::useBinaryOutput(stdout);
     try {
         run(vortexa::readSimOptions({argv + std::min(argc, 1), argv + argc}), argc, argv);
         return 0;

@@ -26,4 +26,7 @@ std::FILE* openRegularFile(const std::filesystem::path& path);
 // Writes what the file holds through to the disk; false with errno set when that fails.
 bool flushToDisk(std::FILE* file);
 
+// Makes a stream write its bytes as they are, without turning line ends into the system's own.
+void useBinaryOutput(std::FILE* stream);
+
 } // namespace vortexa

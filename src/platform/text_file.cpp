@@ -50,14 +50,22 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size
 
 namespace {
 
-std::string describe(const fs::path& path, const std::string& reason) { return "\"" + path.string() + "\": " + reason; }
+// The name as UTF-8 whatever the system's code page, so that every name can be shown.
+std::string describe(const fs::path& path, const std::string& reason)
+{
+    const std::u8string name = path.u8string();
+    return "\"" + std::string(name.begin(), name.end()) + "\": " + reason;
+}
 
-std::string temporaryPrefix(const fs::path& path) { return path.filename().string() + ".tmp-"; }
+// A path, not a text: a name in the system's code page could not hold every folder's name.
+std::u8string temporaryPrefix(const fs::path& path) { return path.filename().u8string() + u8".tmp-"; }
 
-std::string temporaryNameBeside(const fs::path& path)
+fs::path temporaryNameBeside(const fs::path& path)
 {
     std::random_device device;
-    return (path.parent_path() / temporaryPrefix(path)).string() + std::to_string(device());
+    fs::path temporary = path;
+    temporary += ".tmp-" + std::to_string(device());
+    return temporary;
 }
 
 // The permission bits a save gives the new file: those of the file it replaces, so that a file the
@@ -75,10 +83,10 @@ std::optional<fs::perms> permissionsToKeep(const fs::path& path)
 
 void removeAbandonedSaves(const fs::path& path)
 {
-    const std::string prefix = temporaryPrefix(path);
+    const std::u8string prefix = temporaryPrefix(path);
     std::error_code error;
     for (fs::directory_iterator entry(path.parent_path(), error), end; !error && entry != end; entry.increment(error))
-        if (entry->path().filename().string().starts_with(prefix))
+        if (entry->path().filename().u8string().starts_with(prefix))
             removeIfAbandoned(entry->path());
 }
 
@@ -86,7 +94,7 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
 {
     removeAbandonedSaves(path);
     const std::optional<fs::perms> permissions = permissionsToKeep(path);
-    std::string temporary;
+    fs::path temporary;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
         temporary = temporaryNameBeside(path);
@@ -108,16 +116,18 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && flushToDisk(file);
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
-    const int reason = written ? errno : writeError; // before std::remove can change errno
+    const int reason = written ? errno : writeError; // before the removal can change errno
     if (!written || !closed) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         return {false, describe(path, std::strerror(reason))};
     }
 
     std::error_code error;
     fs::rename(temporary, path, error);
     if (error) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         return {false, describe(path, error.message())};
     }
     return {};

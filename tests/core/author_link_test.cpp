@@ -60,7 +60,8 @@ TEST(AuthorLink, APlantedLinkIsReplacedNotFollowed)
     TemporaryFolder elsewhere;
     const fs::path target = elsewhere.path() / "precious.txt";
     writeFile(target, "keep me");
-    fs::create_symlink(target, world.folder.path() / "temp.url");
+    if (!makeSymbolicLink(target, world.folder.path() / "temp.url"))
+        GTEST_SKIP() << "no symbolic links here";
     world.dialog().lblLINK_Click();
     EXPECT_EQ(fileText(target), "keep me");
     EXPECT_FALSE(fs::exists(fs::symlink_status(world.folder.path() / "temp.url")));

@@ -78,12 +78,18 @@ TEST(Numbers, TextToNumberTakesTheLeadingNumber)
 
 // The Qt application sets the C library's locale from the environment, and Russian and German
 // write "1,5". A hand-edited "viewTime=1.5" must not become the dial clock 1 there.
+#ifdef _WIN32
+constexpr const char* Locales[] = {"C", "Russian_Russia.1251", "German_Germany.1252"};
+#else
+constexpr const char* Locales[] = {"C", "ru_RU.UTF-8", "de_DE.UTF-8"};
+#endif
+
 TEST(Numbers, TextToNumberReadsTheSameUnderEveryLocale)
 {
     struct CLocaleAfterwards {
         ~CLocaleAfterwards() { std::setlocale(LC_ALL, "C"); }
     } restore;
-    for (const char* locale : {"C", "ru_RU.UTF-8", "de_DE.UTF-8"}) {
+    for (const char* locale : Locales) {
         SCOPED_TRACE(locale);
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << "scripts/install-deps.sh generates this locale";
         EXPECT_EQ(textToNumber("1.5"), 1.5);

@@ -46,6 +46,15 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// Makes a symbolic link; false where the system or the user may not make one (Windows without
+// developer mode, Wine).
+inline bool makeSymbolicLink(const std::filesystem::path& target, const std::filesystem::path& link)
+{
+    std::error_code error;
+    std::filesystem::create_symlink(target, link, error);
+    return !error;
+}
+
 inline void TemporaryFolder::write(const std::string& name, const std::string& content) const
 {
     writeFile(m_path / name, content);

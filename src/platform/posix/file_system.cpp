@@ -60,4 +60,7 @@ bool canCreateFilesIn(const std::filesystem::path& folder)
     return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
+// Output streams here write bytes as they are.
+void useBinaryOutput(std::FILE*) { }
+
 } // namespace vortexa

@@ -1,0 +1,20 @@
+#pragma once
+// How the program's colour numbers and font records look on Windows: the system colours of the
+// user's scheme, and the installed fonts for the ones the program names.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/elements.h"
+
+namespace vortexa {
+
+// A colour 0x00BBGGRR as it is, or the system colour nn for 0x800000nn.
+COLORREF toColorRef(uint32_t colour);
+
+// The font of a record at 96 pixels to the inch, with Cyrillic letters. Fonts are made once and
+// kept for the life of the program.
+HFONT fontFor(const Font& font);
+
+} // namespace vortexa

@@ -1,0 +1,120 @@
+# Shared set-up of the end-to-end tests of Vortexa.scr under Wine, sourced by each e2e_*.sh with the
+# path of Vortexa.scr as $1. The program is copied into a fresh folder of its own (its settings file
+# lives beside it); it runs in the Wine session of the test run, whose X server has a screen of
+# 1024 x 768. Every program started here is ended, and the folder removed, when the test exits.
+
+set -euo pipefail
+
+if [ $# -lt 1 ] || [ ! -f "$1" ]; then
+    echo "usage: $0 PATH-TO-VORTEXA.SCR" >&2
+    exit 2
+fi
+
+source "$(dirname "$0")/wine_env.sh"
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: no Wine session runs (wine_session.sh start)" >&2; exit 1; }
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/vortexa-wine-e2e.XXXXXX")
+PROGRAM_FOLDER=$WORK/program
+PROGRAM=$PROGRAM_FOLDER/Vortexa.scr
+SCREEN_WIDTH=1024
+SCREEN_HEIGHT=768
+SAVER_PIDS=()
+mkdir -p "$PROGRAM_FOLDER"
+cp "$1" "$PROGRAM"
+
+end_everything() {
+    local pid
+    for pid in "${SAVER_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${SAVER_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$WORK"
+}
+trap end_everything EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts the saver under Wine in the background; its process id is in SAVER_PID.
+start_saver() {
+    timeout --kill-after=5 60 "$WINE" "$PROGRAM" "$@" >"$WORK/saver.out" 2>"$WORK/saver.err" &
+    SAVER_PID=$!
+    SAVER_PIDS+=("$SAVER_PID")
+}
+
+# Runs the saver to its end and gives its exit status; it must end within 15 s.
+run_saver_to_end() {
+    local status=0
+    timeout --kill-after=5 15 "$WINE" "$PROGRAM" "$@" >"$WORK/run.out" 2>"$WORK/run.err" || status=$?
+    echo "$status"
+}
+
+has_ended() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+# Waits up to the given seconds (10 if not given) for a saver started with start_saver to end and
+# sets STATUS to its exit status, or to "running" when it has not ended then.
+await_end() {
+    local tries
+    STATUS=running
+    for tries in $(seq $((${2:-10} * 10))); do
+        if has_ended "$1"; then
+            STATUS=0
+            wait "$1" || STATUS=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+}
+
+expect_running() {
+    sleep 1
+    has_ended "$1" && fail "$2"
+    return 0
+}
+
+# "X Y WIDTH HEIGHT" of a window on the screen.
+geometry_of() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X:/ { x = $NF }
+        /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $NF }
+        /^ *Height:/ { h = $NF }
+        END { print x, y, w, h }'
+}
+
+# The visible window named "Vortexa" of the given size, waiting for it up to 30 s (Wine takes a
+# moment to start), as "ID X Y"; nothing when none appears.
+window_sized() {
+    local tries window x y width height
+    for tries in $(seq 150); do
+        for window in $(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null); do
+            read -r x y width height < <(geometry_of "$window")
+            if [ "$width $height" = "$1 $2" ]; then
+                echo "$window $x $y"
+                return
+            fi
+        done
+        sleep 0.2
+    done
+}
+
+show_window() {
+    window_sized "$SCREEN_WIDTH" "$SCREEN_HEIGHT" | cut -d ' ' -f 1
+}
+
+SHOT=$WORK/screen.png
+
+take_screenshot() {
+    timeout 10 import -window root "$SHOT" || fail "no screenshot"
+}
+
+# The share of pixels of the last screenshot that are not black, from 0 to 1.
+lit_share() {
+    convert "$SHOT" -fill white +opaque black -colorspace gray -format "%[fx:mean]" info:
+}

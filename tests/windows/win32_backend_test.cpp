@@ -1,0 +1,244 @@
+// The Win32 backend under Wine: the GDI painter's picture, the dialog's controls and their way back
+// into the records, and the command line as the system passes it.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "../core/temporary_folder.h"
+#include "dialog/form2.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/win32/dialog_window.h"
+#include "platform/win32/gdi_painter.h"
+#include "platform/win32/system_look.h"
+#include "platform/win32/win32_platform.h"
+#include "saver/form1.h"
+#include "saver/program.h"
+
+namespace vortexa {
+namespace {
+
+constexpr uint32_t Black = 0;
+
+// True when the pixel or one of its neighbours has the colour: the edge of a circle may fall on
+// either side of a pixel.
+bool colourNear(const Frame& frame, int x, int y, uint32_t colour)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (x + dx >= 0 && y + dy >= 0 && frame.at(x + dx, y + dy) == colour)
+                return true;
+    return false;
+}
+
+TEST(GdiPainter, DefaultSceneDrawsEachCircleInItsColourOnBlack)
+{
+    TemporaryFolder folder;
+    HeadlessPlatform platform(folder.path());
+    Program program(platform);
+    program.Start();
+    ASSERT_EQ(program.screens().size(), 1u);
+    const SaverScreen& screen = program.screens().front()->screen;
+    const Frame frame = renderSaverScreen(screen, 1920, 1080);
+
+    ASSERT_EQ(screen.Shape.Count(), 9);
+    // The circles share their top-left corner, so each one alone reaches the middle of the bottom
+    // of its box; only the largest reaches the middle of the right side.
+    for (int k = 0; k < screen.Shape.Count(); ++k) {
+        const ShapeElement& circle = screen.Shape[k];
+        const int size = static_cast<int>(circle.Width / TwipsPerPixel);
+        EXPECT_TRUE(colourNear(frame, size / 2, size - 1, toColorRef(circle.BorderColor))) << "circle " << k;
+    }
+    EXPECT_TRUE(colourNear(frame, 252, 126, toColorRef(screen.Shape[0].BorderColor)));
+    EXPECT_EQ(frame.at(960, 540), Black);
+    EXPECT_EQ(frame.at(1919, 1079), Black);
+    EXPECT_EQ(frame.at(256, 256), Black); // just outside the largest circle's box
+    EXPECT_EQ(frame.at(40, 240), Black); // inside the box, outside the circle
+}
+
+TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
+{
+    for (const int style : {BorderSolid, BorderDashed, BorderDotted}) {
+        ShapeElement circle;
+        circle.Left = 150;
+        circle.Top = 150;
+        circle.Width = circle.Height = 1500; // 100 pixels at (10, 10)
+        circle.BorderColor = 0x0000FF;
+        circle.BorderWidth = style == BorderSolid ? 5 : 1;
+        circle.BorderStyle = style;
+        const Frame frame = renderFrame(200, 200, [&](HDC dc) { paintShape(dc, circle, {0, 0, 200, 200}); });
+        int lit = 0, outside = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const bool inBox = x >= 10 && x < 110 && y >= 10 && y < 110;
+                lit += frame.at(x, y) != Black;
+                outside += !inBox && frame.at(x, y) != Black;
+            }
+        EXPECT_EQ(outside, 0) << "style " << style;
+        // A broken border lights fewer pixels than a whole one of the same width would.
+        EXPECT_GT(lit, style == BorderSolid ? 1200 : 100) << "style " << style;
+        EXPECT_LT(lit, style == BorderSolid ? 2000 : 300) << "style " << style;
+    }
+}
+
+TEST(CommandLine, TheArgumentsFollowTheProgramsName)
+{
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* arguments;
+    } rows[] = {
+        {L"\"C:\\Windows\\System32\\Vortexa.scr\" /p 12345", L" /p 12345"},
+        {L"C:\\WINDOWS\\Vortexa.scr /c:1234", L" /c:1234"},
+        {L"\"C:\\Program Files\\Vortexa.scr\"", L""},
+        {L"Vortexa.scr", L""},
+        {L"\"unclosed /s", L""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(argumentsOf(row.commandLine), row.arguments) << std::wstring(row.commandLine).size();
+    EXPECT_EQ(RunSwitch(" /P 12345"), "/p");
+}
+
+// A dialog loaded by a configuration start, with its window.
+struct DialogWorld {
+    TemporaryFolder folder;
+    HeadlessPlatform headless {folder.path()};
+    Win32Platform windows;
+    Program program {headless};
+    std::unique_ptr<DialogView> view;
+
+    DialogWorld()
+    {
+        headless.setCommandLine("/c");
+        program.Start();
+        view = std::make_unique<DialogView>(program.dialog(), windows);
+        view->follow();
+    }
+
+    Form2& dialog() { return program.dialog(); }
+
+    // An element's place in the dialog's client area, in pixels, and its caption.
+    RECT placeOf(const std::string& name) const
+    {
+        RECT place;
+        GetWindowRect(view->control(name), &place);
+        MapWindowPoints(HWND_DESKTOP, view->window(), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+
+    std::string captionOf(const std::string& name) const
+    {
+        wchar_t text[256] = {};
+        GetWindowTextW(view->control(name), text, 256);
+        const std::wstring wide(text);
+        const int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<size_t>(length), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), length, nullptr, nullptr);
+        utf8.pop_back();
+        return utf8;
+    }
+};
+
+TEST(DialogWindow, ControlsSitAtTheirDesignedPlacesWithTheCaptionsOfEitherLanguage)
+{
+    DialogWorld world;
+    ASSERT_TRUE(world.dialog().Visible);
+    RECT client;
+    GetClientRect(world.view->window(), &client);
+    EXPECT_EQ(client.right, 396);
+    EXPECT_EQ(client.bottom, 421);
+
+    const struct {
+        const char* name;
+        LONG left, top, width, height;
+    } places[] = {
+        {"Pic", 8, 12, 377, 217},
+        {"Frame1", 8, 248, 129, 129},
+        {"cmdS(2)", 16, 336, 113, 25}, // inside Frame1
+        {"Frame2", 152, 248, 233, 129},
+        {"Slider(1)", 272, 296, 97, 20}, // inside Frame2
+        {"cmdHELP", 8, 384, 89, 25},
+        {"cmdOK", 296, 384, 89, 25},
+    };
+    for (const auto& row : places) {
+        const RECT place = world.placeOf(row.name);
+        EXPECT_EQ(place.left, row.left) << row.name;
+        EXPECT_EQ(place.top, row.top) << row.name;
+        EXPECT_EQ(place.right - place.left, row.width) << row.name;
+        EXPECT_EQ(place.bottom - place.top, row.height) << row.name;
+    }
+
+    // What the user clicks lies on top: the buttons over their frame, the link over the text.
+    for (const char* name : {"cmdS(0)", "Slider(2)", "ComboT", "cmdOK"}) {
+        const RECT place = world.placeOf(name);
+        const POINT middle {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        EXPECT_EQ(ChildWindowFromPointEx(world.view->window(), middle, CWP_SKIPINVISIBLE), world.view->control(name))
+            << name;
+    }
+    const POINT linkMiddle {(2040 + 1335 / 2) / TwipsPerPixel, (1800 + 255 / 2) / TwipsPerPixel};
+    EXPECT_EQ(ChildWindowFromPointEx(world.view->control("Pic"), linkMiddle, CWP_SKIPINVISIBLE),
+        world.view->control("lblLINK"));
+
+    const struct {
+        const char* name;
+        const char* english;
+        const char* russian;
+    } captions[] = {
+        {"Frame1", "Script", "Сценарий"},
+        {"cmdS(0)", "Independence", "Независимость"},
+        {"Frame2", "Options", "Настройки"},
+        {"cmdESC", "Cancel", "Отмена"},
+        {"cmdOK", "OK", "OK"},
+    };
+    for (const auto& row : captions)
+        EXPECT_EQ(world.captionOf(row.name), row.english) << row.name;
+    world.windows.deliver([&] { world.dialog().lblLOC_Click(0); });
+    world.view->follow();
+    for (const auto& row : captions)
+        EXPECT_EQ(world.captionOf(row.name), row.russian) << row.name;
+    EXPECT_EQ(world.captionOf("ComboT"), "Системное (Циф)");
+}
+
+TEST(DialogWindow, TrackBarMovedByAMessageLandsInItsRecord)
+{
+    DialogWorld world;
+    const HWND bar = world.view->control("Slider(0)");
+    ASSERT_EQ(world.dialog().Slider[0].Value(), 6);
+    for (const int position : {9, 12}) {
+        SendMessageW(bar, TBM_SETPOS, TRUE, position);
+        SendMessageW(
+            world.view->window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
+        EXPECT_EQ(world.dialog().Slider[0].Value(), position);
+    }
+    // A record changed by the program moves the control, and not the other way round.
+    world.dialog().cmdS_Click(2);
+    world.view->follow();
+    EXPECT_EQ(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0), 10);
+    EXPECT_EQ(SendMessageW(bar, TBM_GETPOS, 0, 0), 12);
+    EXPECT_EQ(world.dialog().Slider[0].Value(), 12);
+}
+
+TEST(DialogWindow, EnterSavesAndEndsWhereverTheFocusIsAndEscEndsWithoutSaving)
+{
+    for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        DialogWorld world;
+        const HWND field = FindWindowExW(world.view->control("ComboT"), nullptr, L"Edit", nullptr);
+        MSG typed {};
+        typed.hwnd = field ? field : world.view->control("ComboT");
+        typed.message = WM_KEYDOWN;
+        typed.wParam = key;
+        MSG elsewhere = typed;
+        elsewhere.hwnd = GetDesktopWindow();
+        EXPECT_FALSE(world.view->takeKey(elsewhere));
+        EXPECT_FALSE(world.headless.ended());
+        EXPECT_TRUE(world.view->takeKey(typed));
+        EXPECT_TRUE(world.headless.ended());
+        EXPECT_EQ(std::filesystem::exists(world.folder.path() / "Vortexa.ini"), key == VK_RETURN);
+    }
+}
+
+} // namespace
+} // namespace vortexa
