@@ -49,3 +49,12 @@ foreach(script ${VORTEXA_WINDOWS_E2E_TESTS})
   add_test(NAME ${name} COMMAND bash ${script} $<TARGET_FILE:Vortexa>)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_display TIMEOUT 120)
 endforeach()
+
+# The long runs of the simulator, on the Windows build's simulator under Wine.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/vortexa-sim-under-wine
+  CONTENT "#!/bin/sh\nexec bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/wine_run.sh $<TARGET_FILE:vortexa-sim> \"$@\"\n"
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+add_test(NAME sim.invariants
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/sim/sim_invariants.py ${CMAKE_BINARY_DIR}/vortexa-sim-under-wine)
+set_tests_properties(sim.invariants PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
