@@ -31,8 +31,8 @@ public:
     // A time value as text in the user's long time format.
     virtual std::string longTimeText(double date) = 0;
 
-    // Timers fire their tick every interval until stopped. Ticks that fall due while the program is
-    // busy are not made up.
+    // Timers fire their tick every interval until stopped. Ticks that a short busy moment held back
+    // are made up, so that the scene keeps its pace; after a long stall the rest are dropped.
     virtual TimerId startTimer(int intervalMs, std::function<void()> tick) = 0;
     virtual void stopTimer(TimerId timer) = 0;
     // Lets pending window events run once; called at the end of a script step.
