@@ -270,7 +270,7 @@ void SaverWindows::follow()
 }
 
 // A screen has its scene's window on the primary monitor and a cover on each other monitor.
-void SaverWindows::matchMonitors(const Form1& form)
+void SaverWindows::matchMonitors(Form1& form)
 {
     QScreen* primary = QGuiApplication::primaryScreen();
     const QList<QScreen*> monitors = QGuiApplication::screens();
@@ -287,7 +287,7 @@ void SaverWindows::matchMonitors(const Form1& form)
         const bool covered = std::any_of(
             windows.begin(), windows.end(), [monitor](SaverView* view) { return view->screen() == monitor; });
         if (!covered) {
-            auto* view = new SaverView(const_cast<Form1&>(form), m_platform, monitor, monitor == primary);
+            auto* view = new SaverView(form, m_platform, monitor, monitor == primary);
             // The scene's window comes first, so that it is the one the screen is known by.
             if (monitor == primary)
                 m_views.insert(m_views.begin(), {&form, view});

@@ -104,7 +104,7 @@ public:
 
 private:
     void retireWindowsOfUnloadedScreens();
-    void matchMonitors(const Form1& form);
+    void matchMonitors(Form1& form);
     void retire(SaverView* view);
 
     Program& m_program;

@@ -44,9 +44,6 @@ public:
     // everything.
     void forgetWindow(double devicePixelRatio);
 
-    // How many sprites are kept now, for the measurements.
-    size_t sprites() const { return m_sprites.size(); }
-
     struct Sprite;
 
 private:
