@@ -11,7 +11,6 @@ namespace vortexa {
 
 namespace {
 
-constexpr int64_t SecondsPerDay = 24 * 3600;
 constexpr double RadiansPerMinute = 0.10472; // one sixtieth of a turn
 constexpr int HintStartGrey = 90;
 constexpr int HintGreyPerTick = 10;
@@ -21,12 +20,6 @@ constexpr double FromStartDigital = 2; // the clock choices that show the time s
 constexpr double FromStartDial = 3;
 
 bool showsTimeSinceStart(double choice) { return choice == FromStartDigital || choice == FromStartDial; }
-
-int64_t secondOfDay(double date)
-{
-    const double fraction = date - std::floor(date);
-    return static_cast<int64_t>(std::llround(fraction * SecondsPerDay)) % SecondsPerDay;
-}
 
 // A circle is inside the block when its bounding square lies strictly inside the block's.
 bool insideBlock(const SaverScreen& screen, const ModuleState& module, int i)
@@ -116,7 +109,7 @@ void fadeHint(SaverScreen& screen)
 
 ClockReading ReadClock(double date)
 {
-    const int64_t second = secondOfDay(date);
+    const int second = secondOfDay(date);
     return {static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60), static_cast<int>(second % 60)};
 }
 

@@ -20,7 +20,15 @@ constexpr uint32_t rgb(int red, int green, int blue)
 }
 
 enum ShapeKind { ShapeCircle = 3, ShapeRoundedRectangle = 4 };
-enum BorderStyleKind { BorderSolid = 1, BorderDashed = 2, BorderDotted = 3 };
+enum BorderStyleKind {
+    BorderTransparent = 0,
+    BorderSolid = 1,
+    BorderDashed = 2,
+    BorderDotted = 3,
+    BorderDashDot = 4,
+    BorderDashDotDot = 5,
+    BorderInsideSolid = 6,
+};
 enum FillStyleKind { FillSolid = 0, FillTransparent = 1 };
 enum BackStyleKind { BackTransparent = 0, BackOpaque = 1 };
 

@@ -165,4 +165,10 @@ uint32_t colourFromText(std::string_view text)
 
 std::string decimalText(int64_t value) { return std::to_string(value); }
 
+int secondOfDay(double date)
+{
+    const double fraction = std::fabs(date - std::trunc(date));
+    return static_cast<int>(std::llround(fraction * SecondsPerDay) % SecondsPerDay);
+}
+
 } // namespace vortexa

@@ -40,6 +40,12 @@ double textToNumber(std::string_view text);
 // The value of a colour text: "&H" followed by hexadecimal digits, as the colour table holds.
 uint32_t colourFromText(std::string_view text);
 
+constexpr int SecondsPerDay = 24 * 3600;
+
+// The time of day of a date value in whole seconds, 0 to 86399. A negative date's time of day is
+// its fraction taken without the sign, as date values count it.
+int secondOfDay(double date);
+
 // A whole number as plain decimal digits, with a minus sign when negative.
 std::string decimalText(int64_t value);
 

@@ -6,11 +6,11 @@
 #include <limits>
 
 #include "platform/elements.h"
+#include "platform/numeric.h"
 
 namespace vortexa {
 
 namespace {
-constexpr int64_t SecondsPerDay = 24 * 3600;
 }
 
 HeadlessPlatform::HeadlessPlatform(std::filesystem::path programFolder, int widthPixels, int heightPixels)
@@ -39,8 +39,7 @@ double HeadlessPlatform::timeOfDay()
 
 std::string HeadlessPlatform::longTimeText(double date)
 {
-    const double fraction = std::fabs(date - std::trunc(date));
-    const auto seconds = static_cast<int64_t>(std::llround(fraction * SecondsPerDay)) % SecondsPerDay;
+    const int seconds = secondOfDay(date);
     char text[16];
     std::snprintf(text, sizeof text, "%d:%02d:%02d", static_cast<int>(seconds / 3600),
         static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
@@ -49,7 +48,7 @@ std::string HeadlessPlatform::longTimeText(double date)
 
 TimerId HeadlessPlatform::startTimer(int intervalMs, std::function<void()> tick)
 {
-    m_timers.push_back({intervalMs, m_now + intervalMs, true, std::move(tick)});
+    m_timers.push_back({TickPacing(intervalMs, m_now), true, std::move(tick)});
     return static_cast<TimerId>(m_timers.size() - 1);
 }
 
@@ -77,18 +76,17 @@ StartResult HeadlessPlatform::startDetached(const std::string& program, const st
     return m_onStart ? m_onStart(m_started.back()) : StartResult {true, {}};
 }
 
-bool HeadlessPlatform::fireTimersDueAt(int64_t time)
+void HeadlessPlatform::fireTimersDue()
 {
     // Timers started by a tick join the deque (which keeps references stable) but are not due
     // before their first interval.
     for (size_t k = 0; k < m_timers.size() && !m_ended; ++k) {
         VirtualTimer& timer = m_timers[k];
-        if (!timer.running || timer.nextDue != time)
+        if (!timer.running || timer.pacing.nextDue() > m_now)
             continue;
-        timer.nextDue += timer.interval;
-        timer.tick();
+        for (int due = timer.pacing.ticksDue(m_now); due > 0 && timer.running && !m_ended; --due)
+            timer.tick();
     }
-    return !m_ended;
 }
 
 void HeadlessPlatform::advance(int64_t milliseconds)
@@ -98,11 +96,11 @@ void HeadlessPlatform::advance(int64_t milliseconds)
         int64_t nextDue = std::numeric_limits<int64_t>::max();
         for (const VirtualTimer& timer : m_timers)
             if (timer.running)
-                nextDue = std::min(nextDue, timer.nextDue);
+                nextDue = std::min(nextDue, timer.pacing.nextDue());
         if (nextDue > target)
             break;
-        m_now = nextDue;
-        fireTimersDueAt(nextDue);
+        m_now = std::max(m_now, nextDue);
+        fireTimersDue();
     }
     if (!m_ended)
         m_now = target;

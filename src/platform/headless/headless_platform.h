@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/tick_pacing.h"
 
 namespace vortexa {
 
@@ -39,6 +40,9 @@ public:
     // Runs the virtual clock forward, firing every timer that falls due on the way: timers due at
     // the same millisecond fire in the order they were started.
     void advance(int64_t milliseconds);
+    // The program is busy for this long: the clock runs on and no timer fires. The next advance
+    // fires each timer with the ticks the stall held back, as a real system's timers do.
+    void stall(int64_t milliseconds) { m_now += milliseconds; }
     int64_t now() const { return m_now; }
     bool ended() const { return m_ended; }
     int runningTimers() const;
@@ -67,13 +71,12 @@ public:
 
 private:
     struct VirtualTimer {
-        int interval = 0;
-        int64_t nextDue = 0;
+        TickPacing pacing;
         bool running = true;
         std::function<void()> tick;
     };
 
-    bool fireTimersDueAt(int64_t time);
+    void fireTimersDue();
 
     std::filesystem::path m_programFolder;
     std::filesystem::path m_userSettingsFolder;

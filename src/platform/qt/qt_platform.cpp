@@ -17,22 +17,12 @@
 #include <unistd.h>
 
 #include "platform/elements.h"
+#include "platform/numeric.h"
 #include "settings/settings_location.h"
 
 namespace vortexa {
 
 namespace {
-
-constexpr int SecondsPerDay = 24 * 3600;
-constexpr int MostTicksMadeUp = 25;
-
-// The time of day of a date value in whole seconds; the fraction of a negative date counts from
-// midnight as well.
-int secondOfDay(double date)
-{
-    const double fraction = std::fabs(date - std::trunc(date));
-    return static_cast<int>(std::llround(fraction * SecondsPerDay) % SecondsPerDay);
-}
 
 QSize primaryScreenPixels()
 {
@@ -85,30 +75,20 @@ TimerId QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
     const TimerId id = m_nextTimer++;
     QObject::connect(timer, &QTimer::timeout, [this, id, tick = std::move(tick)] { runTick(id, tick); });
     timer->start();
-    m_timers.emplace(
-        id, RunningTimer {timer, std::chrono::steady_clock::now() + std::chrono::milliseconds(intervalMs)});
+    m_timers.emplace(id, RunningTimer {timer, TickPacing(intervalMs, monotonicMilliseconds())});
     return id;
 }
 
-// A tick runs, and so do the ticks that a busy moment kept from running, up to a bound, so that
-// the scene keeps its pace whatever drawing costs; after a longer stall the rest are dropped.
+// The tick due runs, and so do the ticks that a busy moment held back.
 void QtPlatform::runTick(TimerId id, const std::function<void()>& tick)
 {
-    const auto now = std::chrono::steady_clock::now();
-    const auto interval = std::chrono::milliseconds(m_timers.at(id).timer->interval());
-    const bool step = interval < std::chrono::seconds(1);
-    for (int made = 0; made <= MostTicksMadeUp; ++made) {
+    RunningTimer& running = m_timers.at(id);
+    const bool step = running.timer->interval() < 1000;
+    for (int due = running.pacing.ticksDue(monotonicMilliseconds()); due > 0 && m_timers.contains(id); --due) {
         if (step && m_steps++ == 0)
-            m_firstStep = now;
+            m_firstStep = std::chrono::steady_clock::now();
         deliver(tick);
-        const auto running = m_timers.find(id);
-        if (running == m_timers.end())
-            return;
-        running->second.nextDue += interval;
-        if (running->second.nextDue + interval > now)
-            return;
     }
-    m_timers.at(id).nextDue = now + interval;
 }
 
 void QtPlatform::stopTimer(TimerId timer)

@@ -16,6 +16,7 @@
 #include "platform/event_delivery.h"
 #include "platform/platform.h"
 #include "platform/qt/instance_lock.h"
+#include "platform/tick_pacing.h"
 
 class QTimer;
 
@@ -52,7 +53,7 @@ private:
     QObject m_timerOwner; // parent of every timer, so that stopped ones go with the platform
     struct RunningTimer {
         QTimer* timer = nullptr;
-        std::chrono::steady_clock::time_point nextDue;
+        TickPacing pacing;
     };
     void runTick(TimerId id, const std::function<void()>& tick);
     void writeStatistics() const;

@@ -9,33 +9,24 @@
 #include <vector>
 
 #include "platform/qt/system_look.h"
+#include "platform/render_geometry.h"
 
 namespace vortexa {
 
 namespace {
 
-// The corner of a rounded rectangle has a radius of this share of its shorter side.
-constexpr double RoundedCornerShare = 1.0 / 8;
-
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
-
-QRect pixelBox(float left, float top, float width, float height)
-{
-    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-}
-
 Qt::PenStyle penStyleOf(int borderStyle)
 {
     switch (borderStyle) {
-    case 0:
+    case BorderTransparent:
         return Qt::NoPen;
     case BorderDashed:
         return Qt::DashLine;
     case BorderDotted:
         return Qt::DotLine;
-    case 4:
+    case BorderDashDot:
         return Qt::DashDotLine;
-    case 5:
+    case BorderDashDotDot:
         return Qt::DashDotDotLine;
     default:
         return Qt::SolidLine;
@@ -49,20 +40,7 @@ Qt::BrushStyle brushStyleOf(int fillStyle)
     return fillStyle >= 0 && fillStyle < static_cast<int>(std::size(Styles)) ? Styles[fillStyle] : Qt::NoBrush;
 }
 
-// The path of the border's centre line: the border lies inside the box, and a circle takes the
-// shorter side of its box as its diameter, centred in the box.
-QRectF outlineOf(const ShapeElement& shape, const QRect& box)
-{
-    QRectF outline(box);
-    if (shape.Shape == ShapeCircle) {
-        const double diameter = std::min(outline.width(), outline.height());
-        outline = QRectF(outline.center().x() - diameter / 2, outline.center().y() - diameter / 2, diameter, diameter);
-    }
-    // A border wider than the shape fills it rather than turning it inside out.
-    const double inset
-        = std::min(std::max(shape.BorderWidth, 1) / 2.0, std::min(outline.width(), outline.height()) / 2);
-    return outline.adjusted(inset, inset, -inset, -inset);
-}
+QRectF toQRectF(const OutlineBox& outline) { return QRectF(outline.left, outline.top, outline.width, outline.height); }
 
 void drawOutline(QPainter& painter, int kind, const QRectF& outline)
 {
@@ -113,10 +91,11 @@ void paintElement(QPainter& painter, const LabelElement& label, const QRect& are
 
 void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
 {
-    const QRect box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
-    if (box.width() <= 0 || box.height() <= 0 || !area.intersects(box))
+    const PixelBox pixels = pixelBoxOf(shape);
+    const QRect box = toQRect(pixels);
+    if (pixels.empty() || !area.intersects(box))
         return;
-    const QRectF outline = outlineOf(shape, box);
+    const QRectF outline = toQRectF(borderCentreLine(shape, pixels));
     // A solid fill covers the background entirely, so the background is painted only under
     // patterns and transparent fills.
     if (shape.BackStyle == BackOpaque && shape.FillStyle != FillSolid) {
@@ -145,7 +124,7 @@ void paintLine(QPainter& painter, const LineElement& line, const QRect& area)
 
 QRect labelReach(const LabelElement& label)
 {
-    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
+    const QRect box = toQRect(pixelBoxOf(label));
     if (label.Caption.empty() || box.width() <= 0 || box.height() <= 0)
         return box;
     const QRect text = QFontMetrics(fontFor(label.LabelFont))
@@ -155,7 +134,7 @@ QRect labelReach(const LabelElement& label)
 
 void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
 {
-    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
+    const QRect box = toQRect(pixelBoxOf(label));
     if (box.width() <= 0 || box.height() <= 0 || !area.intersects(labelReach(label)))
         return;
     if (label.BackStyle == BackOpaque)

@@ -6,9 +6,12 @@
 #include <QRect>
 #include <QSize>
 
+#include "platform/render_geometry.h"
 #include "scene/saver_screen.h"
 
 namespace vortexa {
+
+inline QRect toQRect(const PixelBox& box) { return QRect(box.left, box.top, box.width, box.height); }
 
 // Paint one element whose place is in twips, at 15 twips to the pixel, if it reaches into `area`.
 void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area);

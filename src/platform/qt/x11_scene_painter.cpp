@@ -9,6 +9,7 @@
 
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/system_look.h"
+#include "platform/render_geometry.h"
 
 namespace vortexa {
 
@@ -18,13 +19,6 @@ constexpr uint32_t BlackPixel = 0;
 // Sprites not drawn for this many frames go once the cache is larger than it needs to be.
 constexpr size_t SpritesKeptFreely = 256;
 constexpr uint64_t FramesUnusedBeforeDropped = 600;
-
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
-
-QRect pixelBox(float left, float top, float width, float height)
-{
-    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
-}
 
 uint32_t pixelOf(uint32_t colour)
 {
@@ -195,7 +189,7 @@ std::vector<X11ScenePainter::Placed> X11ScenePainter::placeElements(const SaverS
 
 void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape)
 {
-    const QRect box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
+    const QRect box = toQRect(pixelBoxOf(shape));
     if (box.width() <= 0 || box.height() <= 0)
         return;
     // An outline alone, or a disc filled in its border's colour, is one colour: its mask serves every
@@ -205,10 +199,11 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
     const bool thin = shape.BorderWidth == 1 && m_ratio == 1 && shape.BorderStyle >= BorderSolid
         && shape.BorderStyle <= BorderDotted;
     if (shape.Shape == ShapeCircle && outlineOnly && thin) {
-        const int diameter = std::min(box.width(), box.height());
+        const OutlineBox square = shapeBox(shape, {box.x(), box.y(), box.width(), box.height()});
+        const int diameter = static_cast<int>(square.width);
         const ThinCircle circle {diameter, diameter, shape.BorderStyle - BorderSolid};
-        placed.push_back({element, nullptr, circle, box.x() + (box.width() - diameter) / 2,
-            box.y() + (box.height() - diameter) / 2, pixelOf(shape.BorderColor)});
+        placed.push_back({element, nullptr, circle, static_cast<int>(std::floor(square.left)),
+            static_cast<int>(std::floor(square.top)), pixelOf(shape.BorderColor)});
         return;
     }
     char text[128];
@@ -272,7 +267,7 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
 
 void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
 {
-    const QRect box = pixelBox(label.Left, label.Top, label.Width, label.Height);
+    const QRect box = toQRect(pixelBoxOf(label));
     if (box.width() <= 0 || box.height() <= 0)
         return;
     const QRect reach = labelReach(label);

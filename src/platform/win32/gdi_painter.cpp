@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "platform/render_geometry.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/text_encoding.h"
 
@@ -11,16 +12,7 @@ namespace vortexa {
 
 namespace {
 
-// The corner of a rounded rectangle has a radius of this share of its shorter side.
-constexpr double RoundedCornerShare = 1.0 / 8;
-
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
-
-RECT pixelBox(float left, float top, float width, float height)
-{
-    const int x = toPixels(left), y = toPixels(top);
-    return {x, y, x + toPixels(width), y + toPixels(height)};
-}
+RECT toRect(const PixelBox& box) { return {box.left, box.top, box.right(), box.bottom()}; }
 
 bool meets(const RECT& a, const RECT& b)
 {
@@ -59,7 +51,7 @@ HPEN borderPen(const ShapeElement& shape)
 {
     DWORD style = PS_INSIDEFRAME;
     switch (shape.BorderStyle) {
-    case 0:
+    case BorderTransparent:
         return static_cast<HPEN>(GetStockObject(NULL_PEN));
     case BorderDashed:
         style = PS_DASH;
@@ -67,10 +59,10 @@ HPEN borderPen(const ShapeElement& shape)
     case BorderDotted:
         style = PS_DOT;
         break;
-    case 4:
+    case BorderDashDot:
         style = PS_DASHDOT;
         break;
-    case 5:
+    case BorderDashDotDot:
         style = PS_DASHDOTDOT;
         break;
     default:
@@ -94,15 +86,12 @@ HBRUSH fillBrush(int fillStyle, COLORREF colour)
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
 
-// A circle takes the shorter side of its box as its diameter, centred in the box.
-RECT outlineOf(const ShapeElement& shape, const RECT& box)
+// The pen draws inside the frame it is given, so the outline is the shape's own box, on whole pixels.
+RECT outlineOf(const ShapeElement& shape, const PixelBox& box)
 {
-    if (shape.Shape != ShapeCircle)
-        return box;
-    const int width = box.right - box.left, height = box.bottom - box.top;
-    const int diameter = std::min(width, height);
-    const int left = box.left + (width - diameter) / 2, top = box.top + (height - diameter) / 2;
-    return {left, top, left + diameter, top + diameter};
+    const OutlineBox outline = shapeBox(shape, box);
+    const int left = static_cast<int>(std::floor(outline.left)), top = static_cast<int>(std::floor(outline.top));
+    return {left, top, left + static_cast<int>(outline.width), top + static_cast<int>(outline.height)};
 }
 
 void drawOutline(HDC dc, int kind, const RECT& outline)
@@ -150,10 +139,10 @@ void paintElement(HDC dc, const LabelElement& label, const RECT& area) { paintLa
 
 void paintShape(HDC dc, const ShapeElement& shape, const RECT& area)
 {
-    const RECT box = pixelBox(shape.Left, shape.Top, shape.Width, shape.Height);
-    if (box.right <= box.left || box.bottom <= box.top || !meets(area, box))
+    const PixelBox pixels = pixelBoxOf(shape);
+    if (pixels.empty() || !meets(area, toRect(pixels)))
         return;
-    const RECT outline = outlineOf(shape, box);
+    const RECT outline = outlineOf(shape, pixels);
     SetBkMode(dc, TRANSPARENT);
     // A solid fill covers the background entirely, so the background is painted only under
     // patterns and transparent fills.
@@ -172,8 +161,9 @@ void paintShape(HDC dc, const ShapeElement& shape, const RECT& area)
 
 void paintLabel(HDC dc, const LabelElement& label, const RECT& area)
 {
-    RECT box = pixelBox(label.Left, label.Top, label.Width, label.Height);
-    if (box.right <= box.left || box.bottom <= box.top || !meets(area, box))
+    const PixelBox pixels = pixelBoxOf(label);
+    RECT box = toRect(pixels);
+    if (pixels.empty() || !meets(area, box))
         return;
     if (label.BackStyle == BackOpaque) {
         const HBRUSH background = CreateSolidBrush(toColorRef(label.BackColor));

@@ -7,23 +7,17 @@
 #include <cstdio>
 
 #include "platform/elements.h"
+#include "platform/numeric.h"
 #include "platform/win32/text_encoding.h"
 
 namespace vortexa {
 
 namespace {
 
-constexpr int SecondsPerDay = 24 * 3600;
 constexpr const wchar_t* InstanceMutexName = L"Local\\Vortexa.scr-one-instance";
 
 // Timers of the system's thread kind find their platform here: there is one per process.
 Win32Platform* runningPlatform = nullptr;
-
-int secondOfDay(double date)
-{
-    const double fraction = std::fabs(date - std::trunc(date));
-    return static_cast<int>(std::llround(fraction * SecondsPerDay) % SecondsPerDay);
-}
 
 std::wstring quotedArgument(const std::string& argument)
 {
@@ -72,7 +66,7 @@ Win32Platform::Win32Platform()
 
 Win32Platform::~Win32Platform()
 {
-    for (const auto& [timer, tick] : m_timers)
+    for (const auto& [timer, running] : m_timers)
         KillTimer(nullptr, timer);
     timeEndPeriod(1);
     if (m_instanceMutex)
@@ -108,7 +102,7 @@ TimerId Win32Platform::startTimer(int intervalMs, std::function<void()> tick)
     const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(intervalMs), &Win32Platform::timerTick);
     if (timer == 0)
         return -1;
-    m_timers[timer] = std::move(tick);
+    m_timers.insert_or_assign(timer, RunningTimer {TickPacing(intervalMs, monotonicMilliseconds()), std::move(tick)});
     return static_cast<TimerId>(timer);
 }
 
@@ -128,9 +122,14 @@ void CALLBACK Win32Platform::timerTick(HWND, UINT, UINT_PTR timer, DWORD)
     const auto found = runningPlatform->m_timers.find(timer);
     if (found == runningPlatform->m_timers.end())
         return;
-    // A copy, since the tick may stop its own timer.
-    const std::function<void()> tick = found->second;
-    runningPlatform->deliver(tick);
+    // A copy, since the tick may stop its own timer. The tick due runs, and so do the ticks that
+    // a busy moment held back.
+    const std::function<void()> tick = found->second.tick;
+    for (int due = found->second.pacing.ticksDue(monotonicMilliseconds()); due > 0; --due) {
+        runningPlatform->deliver(tick);
+        if (!runningPlatform || !runningPlatform->m_timers.contains(timer))
+            return;
+    }
 }
 
 void Win32Platform::dispatch(MSG& message)

@@ -11,6 +11,7 @@
 
 #include "platform/event_delivery.h"
 #include "platform/platform.h"
+#include "platform/tick_pacing.h"
 
 namespace vortexa {
 
@@ -49,7 +50,11 @@ private:
     static void CALLBACK timerTick(HWND, UINT, UINT_PTR timer, DWORD);
     void dispatch(MSG& message);
 
-    std::map<UINT_PTR, std::function<void()>> m_timers;
+    struct RunningTimer {
+        TickPacing pacing;
+        std::function<void()> tick;
+    };
+    std::map<UINT_PTR, RunningTimer> m_timers;
     std::function<bool(MSG&)> m_filter;
     HANDLE m_instanceMutex = nullptr;
 };
