@@ -1,28 +1,21 @@
 #pragma once
-// The window of the settings dialog: one widget for each of the dialog's records. After every event
-// the widgets follow the records; the user's changes go back into the records (track bars, lists,
-// the window's place) and each click runs the handler named after its element.
+// The window of the settings dialog: one widget for each row of the dialog's table of controls.
+// After every event the widgets follow the records and the layout; the user's changes go back into
+// the records (track bars, lists, the window's place) and each click runs the row's handler.
 
 #include <QDialog>
 #include <QLabel>
 
 #include <functional>
-#include <memory>
+#include <string>
 #include <vector>
 
-class QComboBox;
-class QGroupBox;
-class QPushButton;
-class QSlider;
+#include "dialog/dialog_controls.h"
+#include "dialog/dialog_follower.h"
 
 namespace vortexa {
 
-class Form2;
-class LineView;
-class Program;
 class QtPlatform;
-struct ButtonElement;
-struct LabelElement;
 
 // A label that runs an action when the user clicks it: pressed and released over it.
 class ClickableLabel : public QLabel {
@@ -38,6 +31,13 @@ private:
     bool m_pressed = false;
 };
 
+// Text measured with Qt's fonts, as the widgets draw it.
+class QtTextMeasure : public TextMeasure {
+public:
+    int textWidth(const Font& font, const std::string& text) const override;
+    int lineHeight(const Font& font) const override;
+};
+
 class DialogView : public QDialog {
 public:
     DialogView(Form2& form, QtPlatform& platform);
@@ -45,6 +45,8 @@ public:
     // Shapes, shows and fills every widget as the records say; carries out a request to come to
     // the front.
     void follow();
+    // Shows a message over the dialog until the user closes it.
+    void showMessage(const MessageRecord& message);
 
 protected:
     void reject() override;
@@ -52,59 +54,21 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    struct Button {
-        const ButtonElement* record;
-        QPushButton* widget;
-        std::function<void(Form2&)> click;
-    };
-
+    QWidget* makeWidget(const DialogControl& control);
+    QWidget* containerOf(Container container) const;
     void deliver(std::function<void(Form2&)> handler);
-    void addButton(QWidget* parent, const char* name, const ButtonElement& record, std::function<void(Form2&)> click);
-    ClickableLabel* addLabel(QWidget* parent, const char* name, std::function<void(Form2&)> click = {});
-    QComboBox* addList(QWidget* parent, const char* name, bool captives);
     void followPlace();
     void followVisibility();
-    void pressCancelButton();
+    void pressKeyButton(bool cancel);
 
     Form2& m_form;
     QtPlatform& m_platform;
     bool m_following = false;
-
-    QWidget* m_picture;
-    ClickableLabel* m_lblINFO;
-    ClickableLabel* m_lblLINK;
-    QGroupBox* m_frame1;
-    QGroupBox* m_frame2;
-    std::vector<Button> m_buttons;
-    std::vector<ClickableLabel*> m_labels;
-    std::vector<ClickableLabel*> m_lblLOC;
-    std::vector<QSlider*> m_sliders;
-    QComboBox* m_comboP;
-    QComboBox* m_comboT;
-    LineView* m_line1;
+    QtTextMeasure m_measure;
+    std::vector<DialogControl> m_controls;
+    std::vector<QWidget*> m_widgets; // row for row of the table
 };
 
-// Makes the dialog's window follow the dialog after every event the platform delivers, once the
-// dialog is loaded, and shows the messages the dialog asks for.
-class DialogWindow {
-public:
-    DialogWindow(Program& program, QtPlatform& platform);
-    ~DialogWindow();
-    DialogWindow(const DialogWindow&) = delete;
-    DialogWindow& operator=(const DialogWindow&) = delete;
-
-    void follow();
-    // The window, once the dialog is loaded.
-    DialogView* view() const { return m_view.get(); }
-
-private:
-    void showMessages(Form2& form);
-
-    Program& m_program;
-    QtPlatform& m_platform;
-    int m_afterEvent = 0;
-    bool m_showingMessage = false;
-    std::unique_ptr<DialogView> m_view;
-};
+using DialogWindow = DialogFollower<DialogView, QtPlatform>;
 
 } // namespace vortexa
