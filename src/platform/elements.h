@@ -37,6 +37,7 @@ struct Font {
     float Size = 8.25f; // points
     bool Bold = false;
     bool Underline = false;
+    friend bool operator==(const Font&, const Font&) = default;
 };
 
 struct ShapeElement {
@@ -55,6 +56,7 @@ struct ShapeElement {
         Left = left;
         Top = top;
     }
+    friend bool operator==(const ShapeElement&, const ShapeElement&) = default;
 };
 
 struct LineElement {
@@ -81,6 +83,7 @@ struct LabelElement {
         Left = left;
         Top = top;
     }
+    friend bool operator==(const LabelElement&, const LabelElement&) = default;
 };
 
 // A numbered array of elements of one kind. The designed elements exist from the start; a new

@@ -13,8 +13,8 @@ namespace vortexa {
 // A colour 0x00BBGGRR as it is, or the system colour nn for 0x800000nn.
 COLORREF toColorRef(uint32_t colour);
 
-// The font of a record at 96 pixels to the inch, with Cyrillic letters. Fonts are made once and
-// kept for the life of the program.
-HFONT fontFor(const Font& font);
+// The font of a record on a screen of the given resolution, with Cyrillic letters. Fonts are made
+// once and kept for the life of the program.
+HFONT fontFor(const Font& font, int dotsPerInch = 96);
 
 } // namespace vortexa
