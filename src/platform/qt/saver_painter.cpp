@@ -54,18 +54,13 @@ void drawOutline(QPainter& painter, int kind, const QRectF& outline)
     }
 }
 
-bool sameFont(const Font& a, const Font& b)
-{
-    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Underline == b.Underline;
-}
-
 // A screen uses a handful of fonts, so they are made once and kept.
 const QFont& fontFor(const Font& font)
 {
     constexpr size_t MostFontsKept = 16;
     static std::vector<std::pair<Font, QFont>> made;
     for (const auto& [record, qfont] : made)
-        if (sameFont(record, font))
+        if (record == font)
             return qfont;
     if (made.size() >= MostFontsKept)
         made.clear();

@@ -21,11 +21,6 @@ std::wstring installedFaceFor(const std::string& name)
     return wideText(name);
 }
 
-bool sameFont(const Font& a, const Font& b)
-{
-    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Underline == b.Underline;
-}
-
 } // namespace
 
 COLORREF toColorRef(uint32_t colour)
@@ -44,7 +39,7 @@ HFONT fontFor(const Font& font, int dotsPerInch)
     };
     static std::vector<Made> made;
     for (const Made& kept : made)
-        if (sameFont(kept.record, font) && kept.dotsPerInch == dotsPerInch)
+        if (kept.record == font && kept.dotsPerInch == dotsPerInch)
             return kept.handle;
     const int height = -std::max(1, static_cast<int>(std::lround(font.Size * dotsPerInch / PointsPerInch)));
     const HFONT handle = CreateFontW(height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, font.Underline, FALSE,
