@@ -17,6 +17,7 @@ struct StartOptions {
     int widthPixels = 1920;
     int heightPixels = 1080;
     bool givenWindow = false; // the show runs in a window a daemon gave it
+    SettingOverrides overrides; // settings given on the command line
 };
 
 class RunningProgram {
@@ -29,6 +30,7 @@ public:
             folder.write("Vortexa.ini", *options.settingsFile);
         platform.setCommandLine(options.commandLine);
         platform.setShowsInGivenWindow(options.givenWindow);
+        program.module.Overrides = options.overrides;
         program.Start();
     }
 

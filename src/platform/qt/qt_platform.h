@@ -38,8 +38,12 @@ public:
     double screenHeightTwips() override;
     void setCursorPosition(int x, int y) override;
     std::string commandLine() override;
+    // The command line the program reads its run switch from, in place of its own arguments.
+    void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
     bool anotherInstanceRunning() override;
     [[noreturn]] void endProgram() override;
+    // Ends the program as endProgram does, then by the signal that asked it to stop.
+    [[noreturn]] void endBySignal(int signal);
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override;
     std::filesystem::path userSettingsFolder() override;
@@ -58,6 +62,7 @@ private:
     void writeStatistics() const;
 
     std::map<TimerId, RunningTimer> m_timers;
+    std::optional<std::string> m_commandLine;
     TimerId m_nextTimer = 0;
     InstanceLock m_lock;
     struct PixelSize {
