@@ -71,12 +71,13 @@ double QtPlatform::timeOfDay()
     return static_cast<double>(QTime::currentTime().msecsSinceStartOfDay() / 1000) / SecondsPerDay;
 }
 
-std::string QtPlatform::longTimeText(double date)
+std::string longTimeTextIn(const QLocale& locale, double date)
 {
-    const QLocale locale = QLocale::system();
     const QTime time = QTime::fromMSecsSinceStartOfDay(secondOfDay(date) * 1000);
     return locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat))).toStdString();
 }
+
+std::string QtPlatform::longTimeText(double date) { return longTimeTextIn(QLocale::system(), date); }
 
 TimerId QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
 {

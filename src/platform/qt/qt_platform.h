@@ -4,6 +4,7 @@
 // program (a timer tick here, keys and mouse moves from the windows) goes through deliver(), so
 // that the windows follow the records afterwards.
 
+#include <QLocale>
 #include <QString>
 
 #include <QObject>
@@ -23,6 +24,9 @@ namespace vortexa {
 
 // The long time format without its time-zone part ("t", "tt", ...).
 QString withoutTimeZone(const QString& timeFormat);
+
+// A date value's time of day in the locale's long time format, without its time-zone part.
+std::string longTimeTextIn(const QLocale& locale, double date);
 
 class QtPlatform : public Platform, public EventDelivery {
 public:
