@@ -21,7 +21,22 @@ bool operator==(const SettingOverrides& a, const SettingOverrides& b)
         && a.IgnoreFile == b.IgnoreFile;
 }
 
-SettingOverrides circles(int n) { return {.CircleCount = n}; }
+using Setting = std::optional<int> SettingOverrides::*;
+constexpr Setting Circles = &SettingOverrides::CircleCount, Width = &SettingOverrides::BorderWidth,
+                  Speed = &SettingOverrides::Speed, Clock = &SettingOverrides::ViewTime,
+                  Script = &SettingOverrides::Scenario, Captives = &SettingOverrides::Captives,
+                  Language = &SettingOverrides::Language;
+
+SettingOverrides given(std::initializer_list<std::pair<Setting, int>> values, bool ignoreFile = false)
+{
+    SettingOverrides settings;
+    for (const auto& [setting, value] : values)
+        settings.*setting = value;
+    settings.IgnoreFile = ignoreFile;
+    return settings;
+}
+
+SettingOverrides circles(int n) { return given({{Circles, n}}); }
 
 TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
 {
@@ -35,33 +50,33 @@ TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
         {{"--circles"}, {}, {}, "--circles needs a value: a whole number from 6 to 20"},
         {{"--circles=7"}, circles(7), {}, ""},
         {{"--circles="}, {}, {}, "--circles takes"},
-        {{"--line-width", "1"}, {.BorderWidth = 1}, {}, ""},
-        {{"--line-width=3"}, {.BorderWidth = 3}, {}, ""},
+        {{"--line-width", "1"}, given({{Width, 1}}), {}, ""},
+        {{"--line-width=3"}, given({{Width, 3}}), {}, ""},
         {{"--line-width", "0"}, {}, {}, "--line-width takes a whole number from 1 to 3"},
         {{"--line-width", "4"}, {}, {}, "--line-width takes"},
-        {{"--speed", "1"}, {.Speed = 1}, {}, ""},
-        {{"--speed", "5"}, {.Speed = 5}, {}, ""},
+        {{"--speed", "1"}, given({{Speed, 1}}), {}, ""},
+        {{"--speed", "5"}, given({{Speed, 5}}), {}, ""},
         {{"--speed", "6"}, {}, {}, "--speed takes a whole number from 1 to 5"},
         {{"--speed", "0"}, {}, {}, "--speed takes"},
-        {{"--script", "independence"}, {.Scenario = 1}, {}, ""},
-        {{"--script=opposition"}, {.Scenario = 3}, {}, ""},
+        {{"--script", "independence"}, given({{Script, 1}}), {}, ""},
+        {{"--script=opposition"}, given({{Script, 3}}), {}, ""},
         {{"--script", "Capture"}, {}, {}, "--script takes independence, capture or opposition; got \"Capture\""},
         {{"--script", "2"}, {}, {}, "--script takes independence, capture or opposition"},
-        {{"--clock", "time"}, {.ViewTime = 0}, {}, ""},
-        {{"--clock", "none"}, {.ViewTime = 4}, {}, ""},
-        {{"--clock=elapsed-dial"}, {.ViewTime = 3}, {}, ""},
+        {{"--clock", "time"}, given({{Clock, 0}}), {}, ""},
+        {{"--clock", "none"}, given({{Clock, 4}}), {}, ""},
+        {{"--clock=elapsed-dial"}, given({{Clock, 3}}), {}, ""},
         {{"--clock", "dial"}, {}, {}, "--clock takes time, time-dial, elapsed, elapsed-dial or none"},
-        {{"--language", "russian"}, {.Language = 0}, {}, ""},
-        {{"--language", "english"}, {.Language = 1}, {}, ""},
+        {{"--language", "russian"}, given({{Language, 0}}), {}, ""},
+        {{"--language", "english"}, given({{Language, 1}}), {}, ""},
         {{"--language", "german"}, {}, {}, "--language takes russian or english"},
-        {{"--captives"}, {.Captives = 0}, {}, ""},
-        {{"--no-captives"}, {.Captives = 1}, {}, ""},
+        {{"--captives"}, given({{Captives, 0}}), {}, ""},
+        {{"--no-captives"}, given({{Captives, 1}}), {}, ""},
         {{"--captives=no"}, {}, {}, "--captives takes no value"},
-        {{"--no-settings-file"}, {.IgnoreFile = true}, {}, ""},
+        {{"--no-settings-file"}, given({}, true), {}, ""},
         // The last of one option wins; the run switch and window options are left as they came.
-        {{"/c", "--speed", "2", "--speed", "4"}, {.Speed = 4}, {"/c"}, ""},
-        {{"-root", "--script", "capture", "--clock", "none"}, {.ViewTime = 4, .Scenario = 2}, {"-root"}, ""},
-        {{"-window-id", "0x40", "--no-captives"}, {.Captives = 1}, {"-window-id", "0x40"}, ""},
+        {{"/c", "--speed", "2", "--speed", "4"}, given({{Speed, 4}}), {"/c"}, ""},
+        {{"-root", "--script", "capture", "--clock", "none"}, given({{Clock, 4}, {Script, 2}}), {"-root"}, ""},
+        {{"-window-id", "0x40", "--no-captives"}, given({{Captives, 1}}), {"-window-id", "0x40"}, ""},
         {{"--scripts", "capture"}, {}, {"--scripts", "capture"}, ""},
         {{"--script", "--circles", "8"}, {}, {}, "--script takes"},
     };
@@ -96,19 +111,20 @@ TEST(RunOptions, AnOptionWinsOverTheFileAndTheFileOverTheDefaults)
     } rows[] = {
         {file, {}, 11, 3, 5, "2", 1, "1", 0},
         {std::nullopt, {}, 9, 1, 2, "0", 1, "0", 1},
-        {file, {8, 1, 3, 4, 2, 0, 1}, 8, 1, 3, "4", 2, "0", 1},
-        {std::nullopt, {.Speed = 4}, 9, 1, 4, "0", 1, "0", 1},
-        {file, {.Language = 1}, 11, 3, 5, "2", 1, "1", 1},
+        {file, given({{Circles, 8}, {Width, 1}, {Speed, 3}, {Clock, 4}, {Script, 2}, {Captives, 0}, {Language, 1}}), 8,
+            1, 3, "4", 2, "0", 1},
+        {std::nullopt, given({{Speed, 4}}), 9, 1, 4, "0", 1, "0", 1},
+        {file, given({{Language, 1}}), 11, 3, 5, "2", 1, "1", 1},
         // A count given is held to the script's range; a stored one only to its top.
-        {file, {.CircleCount = 20}, 12, 3, 5, "2", 1, "1", 0},
-        {file, {.CircleCount = 6, .Scenario = 3}, 10, 3, 5, "2", 3, "1", 0},
-        {file, {.Scenario = 2}, 10, 3, 5, "2", 2, "1", 0},
-        {settingsText(6, 1, 2, 0, 1, 0), {.Scenario = 3}, 6, 1, 2, "0", 3, "0", 1},
+        {file, given({{Circles, 20}}), 12, 3, 5, "2", 1, "1", 0},
+        {file, given({{Circles, 6}, {Script, 3}}), 10, 3, 5, "2", 3, "1", 0},
+        {file, given({{Script, 2}}), 10, 3, 5, "2", 2, "1", 0},
+        {settingsText(6, 1, 2, 0, 1, 0), given({{Script, 3}}), 6, 1, 2, "0", 3, "0", 1},
         // Told to ignore the file, what the options leave takes the defaults.
-        {file, {.ViewTime = 1, .IgnoreFile = true}, 9, 1, 2, "1", 1, "0", 1},
+        {file, given({{Clock, 1}}, true), 9, 1, 2, "1", 1, "0", 1},
     };
     for (const auto& row : rows) {
-        RunningProgram running({row.file, "/s", 1920, 1080, false, row.overrides});
+        RunningProgram running({row.file, "/s", 1920, 1080, false}, row.overrides);
         const ModuleState& module = running.module();
         const std::string name = (row.file ? "file " : "no file ") + std::to_string(&row - rows);
         EXPECT_EQ(module.CircleCount, row.circles) << name;
@@ -127,7 +143,7 @@ TEST(RunOptions, AnOptionWinsOverTheFileAndTheFileOverTheDefaults)
 TEST(RunOptions, TheFileIsNotWrittenAndTheDialogShowsTheRunsValues)
 {
     const std::string file = settingsText(11, 3, 5, 2, 1, 1, 0);
-    RunningProgram running({file, "/s", 1920, 1080, false, {.CircleCount = 8, .Scenario = 2}});
+    RunningProgram running({file, "/s", 1920, 1080, false}, given({{Circles, 8}, {Script, 2}}));
     running.program.form1->Form_KeyPress('1');
     const Form2& dialog = *running.program.loadedDialog();
     EXPECT_EQ(dialog.Slider[0].Value(), 8);

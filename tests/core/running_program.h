@@ -17,12 +17,12 @@ struct StartOptions {
     int widthPixels = 1920;
     int heightPixels = 1080;
     bool givenWindow = false; // the show runs in a window a daemon gave it
-    SettingOverrides overrides; // settings given on the command line
 };
 
 class RunningProgram {
 public:
-    explicit RunningProgram(const StartOptions& options = {})
+    // The overrides are the settings given on the command line.
+    explicit RunningProgram(const StartOptions& options = {}, const SettingOverrides& overrides = {})
         : platform(folder.path(), options.widthPixels, options.heightPixels)
         , program(platform)
     {
@@ -30,7 +30,7 @@ public:
             folder.write("Vortexa.ini", *options.settingsFile);
         platform.setCommandLine(options.commandLine);
         platform.setShowsInGivenWindow(options.givenWindow);
-        program.module.Overrides = options.overrides;
+        program.module.Overrides = overrides;
         program.Start();
     }
 

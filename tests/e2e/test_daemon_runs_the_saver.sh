@@ -130,7 +130,7 @@ take_screenshot
 widest=0
 centre=
 for colour in $CIRCLE_COLOURS; do
-    read -r width height left top < <(convert "$SHOT" -fill black +opaque "#$colour" -format '%@' info: | tr 'x+' '  ')
+    read -r width height left top < <(convert "$SHOT" -fill black +opaque "#$colour" -format '%@\n' info: 2>/dev/null | tr 'x+' '  ')
     if [ "$width" -gt "$widest" ] && [ "$width" -lt "$SCREEN_WIDTH" ]; then
         widest=$width
         centre="$((left + width / 2)) $((top + height / 2))"

@@ -142,8 +142,8 @@ TEST(X11Painter, TheTimeIsCentredOnItsLabelInEveryLocale)
         const int top = static_cast<int>(screen.lblT.Top / TwipsPerPixel);
         const int bottom = static_cast<int>((screen.lblT.Top + screen.lblT.Height) / TwipsPerPixel);
         window.paint(screen);
-        for (const auto& [where, image] : {std::pair {"window", window.read()},
-                 std::pair {"picture", renderSaverScreen(screen, WindowSize)}}) {
+        for (const auto& [where, image] :
+            {std::pair {"window", window.read()}, std::pair {"picture", renderSaverScreen(screen, WindowSize)}}) {
             int left = image.width(), right = -1;
             for (int y = top; y < bottom; ++y)
                 for (int x = 0; x < image.width(); ++x)

@@ -12,9 +12,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/x11_scene_painter.h"
-#include "dialog/form2.h"
 #include "saver/form1.h"
 #include "saver/program.h"
 
@@ -321,8 +321,8 @@ bool InputGrab::tryToGrab()
     constexpr uint16_t PointerEvents = XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_BUTTON_PRESS
         | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW;
     xcb_grab_pointer_reply_t* pointer = xcb_grab_pointer_reply(connection,
-        xcb_grab_pointer(connection, 1, m_window, PointerEvents, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
-            XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+        xcb_grab_pointer(connection, 1, m_window, PointerEvents, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
+            XCB_NONE, XCB_CURRENT_TIME),
         nullptr);
     const bool pointerHeld = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(pointer);
