@@ -13,6 +13,8 @@ packages=(
   python3 time
   xscreensaver xscreensaver-data libxml2-utils man-db
   clang-14 libclang-rt-14-dev locales
+  # A small window manager, for the show's keyboard under one.
+  openbox
   # The Windows build: the cross compiler, GoogleTest's sources to build with it, and Wine (64-bit
   # only) with the X libraries it loads on its own, to run what it builds.
   g++-mingw-w64-x86-64-posix googletest
@@ -31,8 +33,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_prefix[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The number tests run under locales whose decimal separator is a comma.
-for locale in ru_RU de_DE; do
+# The number tests run under locales whose decimal separator is a comma; the time's tests under a
+# 12-hour one.
+for locale in ru_RU de_DE en_US; do
   if ! locale -a | grep -x "$locale.utf8" >/dev/null; then
     if [ "$(id -u)" -eq 0 ]; then localedef -i "$locale" -f UTF-8 "$locale.UTF-8"; else sudo localedef -i "$locale" -f UTF-8 "$locale.UTF-8"; fi
   fi

@@ -18,6 +18,7 @@
 #include "platform/show_target.h"
 #include "saver/form1.h"
 #include "saver/program.h"
+#include "saver/run_options.h"
 #include "saver/usage.h"
 
 namespace {
@@ -66,7 +67,11 @@ int failWith(const std::string& line)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const vortexa::RunOptions options = vortexa::readRunOptions({argv + (argc > 0 ? 1 : 0), argv + argc});
+    if (!options.error.empty())
+        return failWith("vortexa: " + options.error);
+    // The run switch and the window options are read from the words the settings leave.
+    const std::vector<std::string>& arguments = options.otherWords;
     // Asked for its usage or version, the program answers without a display.
     if (const auto text = vortexa::informationAsked(arguments)) {
         std::fputs(text->c_str(), stdout);
@@ -89,7 +94,9 @@ int main(int argc, char** argv)
     // Only the program itself ends the program, even when it hides its last window.
     QApplication::setQuitOnLastWindowClosed(false);
     vortexa::QtPlatform platform;
+    platform.setCommandLine(joined(arguments));
     vortexa::Program program(platform);
+    program.module.Overrides = options.settings;
     std::unique_ptr<vortexa::GivenWindowShow> givenWindow;
     std::unique_ptr<vortexa::SaverWindows> ownWindows;
     if (target.kind == vortexa::ShowTarget::OwnWindow) {

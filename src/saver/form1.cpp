@@ -46,7 +46,7 @@ bool Form1::Form_Load()
     screen.StartTime = platform.timeOfDay();
     if (module.PreviewMode)
         TakeSettingsFromDialog(module, screen, m_program.dialog());
-    else if (ReadSettingsFile(module, settingsFileToRead(platform)))
+    else if (ReadRunSettings(module, settingsFileToRead(platform)))
         TakeSettingsFromFile(module, screen);
     else
         TakeDefaultSettings(module, screen);

@@ -20,6 +20,12 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& programFolde
 // regular file or cannot be read.
 bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file);
 
+// ReadSettingsFile, then the settings given on the command line over the values read: a run
+// with such settings reads as if the file held them, also when there is no file (then the other
+// values are those of a missing file, as they are when the file is to be ignored). The circle count given is held to
+// the range of the script in effect. Returns whether there are values to take.
+bool ReadRunSettings(ModuleState& module, const std::filesystem::path& file);
+
 // The script a stored text names, as a whole number; a text naming none of the three scripts gives
 // the script of a missing file.
 int16_t StoredScript(const std::string& text);

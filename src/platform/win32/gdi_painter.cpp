@@ -123,11 +123,13 @@ void paintLine(HDC dc, const LineElement& line, const RECT& area)
     LineTo(dc, to.x, to.y);
 }
 
-UINT textFlagsOf(int alignment)
+// The font of the label must be selected into the device context.
+UINT textFlagsOf(HDC dc, const LabelElement& label, const std::wstring& caption, const RECT& box)
 {
+    SIZE text {};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    const int alignment = ShownAlignment(label.Alignment, text.cx, box.right - box.left);
     const UINT horizontal = alignment == AlignRight ? DT_RIGHT : alignment == AlignCentre ? DT_CENTER : DT_LEFT;
-    // A text too wide for its label stays on one line and runs on past the label's edges rather
-    // than being cut off, so a long time of day shows whole and centred.
     return horizontal | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX;
 }
 
@@ -176,7 +178,7 @@ void paintLabel(HDC dc, const LabelElement& label, const RECT& area)
     SetTextColor(dc, toColorRef(label.ForeColor));
     const Selected font(dc, fontFor(label.LabelFont), false);
     const std::wstring caption = wideText(label.Caption);
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, textFlagsOf(label.Alignment));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, textFlagsOf(dc, label, caption, box));
 }
 
 void paintSaverScreen(HDC dc, const SaverScreen& screen, const RECT& area)
