@@ -123,7 +123,7 @@ for tries in $(seq 150); do
     sleep 0.2
 done
 [ -n "$window" ] || fail "the installed saver showed no window within 30 s"
-xdotool key --window "$window" x
+xdotool key --window "$window" x 2>/dev/null
 for tries in $(seq 50); do
     kill -0 "$SAVER_PID" 2>/dev/null || break
     sleep 0.2
