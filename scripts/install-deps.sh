@@ -19,6 +19,8 @@ packages=(
   # only) with the X libraries it loads on its own, to run what it builds.
   g++-mingw-w64-x86-64-posix googletest
   wine wine64 fonts-wine libxrender1 libxcursor1 libxrandr2 libxi6 libxfixes3
+  # The packages: the Debian package and its checks, the icon of Vortexa.scr, the Windows installer.
+  dpkg-dev lintian icoutils nsis
 )
 
 missing=()

@@ -1,17 +1,22 @@
 # XScreenSaver, the daemon Debian packages, runs the installed saver inside its own window: installed
-# into a fresh prefix and named in the daemon's program list in a fresh HOME, "-select 1" shows the
-# scene (black, with coloured circle outlines) on the root window's screen, drawn by a saver that
-# opens no window of its own, and "-deactivate" ends the saver within a second. Then a program line
-# with options runs the saver with the script and clock it names, whatever the settings file holds.
+# into a fresh prefix (or already installed where VORTEXA_INSTALLED_SAVER says) and named in the
+# daemon's program list in a fresh HOME, "-select 1" shows the scene (black, with coloured circle
+# outlines) on the root window's screen, drawn by a saver that opens no window of its own, and
+# "-deactivate" ends the saver within a second. Then a program line with options runs the saver with
+# the script and clock it names, whatever the settings file holds.
 source "$(dirname "$0")/lib.sh"
 
-BUILD=$(cd "$(dirname "$1")/.." && pwd)
-[ -f "$BUILD/cmake_install.cmake" ] || fail "no build folder to install from above $1"
 command -v xscreensaver >/dev/null || fail "xscreensaver is not installed (run scripts/install-deps.sh)"
-
-PREFIX=$WORK/prefix
-cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || fail "the install failed: $(cat "$WORK/install.log")"
-INSTALLED=$PREFIX/libexec/xscreensaver/vortexa
+if [ -n "${VORTEXA_INSTALLED_SAVER:-}" ]; then
+    # A saver installed already, by a package.
+    INSTALLED=$VORTEXA_INSTALLED_SAVER
+else
+    BUILD=$(cd "$(dirname "$1")/.." && pwd)
+    [ -f "$BUILD/cmake_install.cmake" ] || fail "no build folder to install from above $1"
+    PREFIX=$WORK/prefix
+    cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || fail "the install failed: $(cat "$WORK/install.log")"
+    INSTALLED=$PREFIX/libexec/xscreensaver/vortexa
+fi
 
 export HOME=$WORK/home
 mkdir -p "$HOME"
