@@ -196,16 +196,11 @@ TEST(SettingsLocation, OnlyFoldersAndFilesNoOtherUserCanChangeAreUsed)
         const fs::path user = top.path() / "config" / "vortexa";
         fs::create_directories(program);
         fs::create_directories(user);
+        const auto idOf = [&](Owner owner) { return owner == Root ? 0u : owner == Stranger ? StrangerId : self; };
         const auto give = [&](const fs::path& path, Owner owner, unsigned mode) {
-            if (root)
-                ASSERT_EQ(chown(path.c_str(),
-                              owner == Root           ? 0
-                                  : owner == Stranger ? StrangerId
-                                                      : self,
-                              owner == Root           ? 0
-                                  : owner == Stranger ? StrangerId
-                                                      : selfGroup),
-                    0);
+            if (root) {
+                ASSERT_EQ(chown(path.c_str(), idOf(owner), owner == Self ? selfGroup : idOf(owner)), 0);
+            }
             fs::permissions(path, fs::perms(mode));
         };
         if (row.fileOwner != NoFile) {
