@@ -99,6 +99,32 @@ row_display() { # the value of DISPLAY, or "unset"
     grep -q "no display to show on" "$WORK/run.err" || fail "$ROW: the message was: $(cat "$WORK/run.err")"
 }
 
+# The server goes away after the display was checked, as the toolkit starts: the debugger holds the
+# program there while the server is ended (the toolkit's start is met twice, at the call and in
+# the library).
+row_server_gone_at_start() {
+    local display server
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$WORK/display-gone" 2>/dev/null &
+    server=$!
+    SAVER_PIDS+=("$server")
+    for _ in $(seq 50); do
+        [ -s "$WORK/display-gone" ] && break
+        sleep 0.1
+    done
+    display=":$(head -n 1 "$WORK/display-gone")"
+    DISPLAY=$display timeout 30 gdb -q -batch -nx \
+        -ex "set breakpoint pending on" \
+        -ex "break QApplication::QApplication" \
+        -ex "run -root 2>$WORK/run.err >/dev/null" \
+        -ex "shell kill $server; sleep 0.5" \
+        -ex "continue" -ex "continue" \
+        "$PROGRAM" >"$WORK/gdb.out" 2>&1 || true
+    grep -q "^Breakpoint 1[.0-9]*, " "$WORK/gdb.out" || fail "$ROW: the debugger never held the start: $(tail -5 "$WORK/gdb.out")"
+    STATUS=$(sed -n 's/.*exited with code \([0-9]*\).*/\1/p' "$WORK/gdb.out" | tail -1)
+    STATUS=$((10#${STATUS:-999}))
+    expect_refused "$WORK/run.err"
+}
+
 # A screen of 8 bits a pixel holds a palette, not colours the show can draw.
 row_palette_screen() {
     local display
@@ -122,6 +148,7 @@ rows=(
     "row_display this-one-screen-1"
     "row_display :4242.0"
     "row_display unset"
+    "row_server_gone_at_start"
     "row_palette_screen"
 )
 for ROW in "${rows[@]}"; do
