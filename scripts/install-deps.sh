@@ -11,6 +11,8 @@ packages=(
   libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra
   fonts-dejavu-core fonts-liberation2
   python3 time
+  # The end-to-end tests hold the program at a chosen moment with the debugger.
+  gdb
   xscreensaver xscreensaver-data libxml2-utils man-db
   clang-14 libclang-rt-14-dev locales
   # A small window manager, for the show's keyboard under one.

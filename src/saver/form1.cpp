@@ -52,8 +52,10 @@ bool Form1::Form_Load()
         TakeDefaultSettings(module, screen);
     KeepSettingsInRange(module, screen);
 
-    // A daemon runs one show in each of its windows, so only a show of its own window is alone.
-    if (!platform.showsInGivenWindow() && platform.anotherInstanceRunning()) {
+    // A daemon runs one show in each of its windows, so only a show of its own window is alone; the
+    // settings dialog is a window of the program's own, whatever window it was given.
+    const bool ownWindow = !platform.showsInGivenWindow() || RunSwitch(platform.commandLine()) == "/c";
+    if (ownWindow && platform.anotherInstanceRunning()) {
         platform.endProgram();
         return false;
     }

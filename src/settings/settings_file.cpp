@@ -24,7 +24,7 @@ std::string valueOfLine(const std::string& line)
 
 bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file)
 {
-    const auto lines = readTextLines(file, IniSlots);
+    const auto lines = readOwnTextLines(file, IniSlots);
     if (!lines)
         return false;
     module.IniLine = 0;
