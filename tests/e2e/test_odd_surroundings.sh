@@ -33,7 +33,8 @@ row_show_into_a_closed_pipe() {
     expect_running "$SAVER_PID" "$ROW: the show ended"
     kill -TERM "$SAVER_PID"
     await_end "$SAVER_PID" 2
-    [ "$STATUS" = 0 ] || fail "$ROW: status $STATUS"
+    # Ended by the signal it was sent, as a screen-saver daemon expects, not by a broken pipe.
+    [ "$STATUS" = 143 ] || fail "$ROW: status $STATUS"
 }
 
 rows=(
