@@ -105,16 +105,19 @@ std::vector<DialogControl> dialogControls(Form2& form)
     std::vector<DialogControl> controls;
     const auto add
         = [&](std::string name, ControlRecord record, Container container, std::function<void(Form2&)> click = {}) {
-              controls.push_back({std::move(name), record, container, std::move(click)});
+              controls.push_back({std::move(name), record, container, std::move(click), std::nullopt});
           };
     add("Pic", &form.Pic, Container::Dialog);
+    controls.back().holds = Container::Picture;
     add("LblINFO", &form.LblINFO, Container::Picture);
     add("lblLINK", &form.lblLINK, Container::Picture, [](Form2& dialog) { dialog.lblLINK_Click(); });
     add("Frame1", &form.Frame1, Container::Dialog);
+    controls.back().holds = Container::Frame1;
     for (size_t k = 0; k < form.cmdS.size(); ++k)
         add(indexed("cmdS", k), &form.cmdS[k], Container::Frame1,
             [k](Form2& dialog) { dialog.cmdS_Click(static_cast<int>(k)); });
     add("Frame2", &form.Frame2, Container::Dialog);
+    controls.back().holds = Container::Frame2;
     for (size_t k = 0; k < form.Slider.size(); ++k) {
         add(indexed("Label", k), &form.Label[k], Container::Frame2);
         add(indexed("Slider", k), &form.Slider[k], Container::Frame2);

@@ -6,6 +6,7 @@
 // how a caption wraps in its label, what the picture area draws) are computed here.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -26,6 +27,7 @@ struct DialogControl {
     ControlRecord record;
     Container container = Container::Dialog;
     std::function<void(Form2&)> click; // the handler a click on a button or label runs
+    std::optional<Container> holds; // the container this control is, for the picture and frames
 };
 
 // Every control of the dialog, in creation order.

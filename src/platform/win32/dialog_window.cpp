@@ -333,9 +333,10 @@ DialogView::~DialogView()
 
 HWND DialogView::containerOf(Container container) const
 {
-    if (container == Container::Picture)
-        return control("Pic");
     // The frames' controls lie in the dialog itself, over their frame.
+    for (size_t k = 0; k < m_windows.size() && container == Container::Picture; ++k)
+        if (m_controls[k].holds == container)
+            return m_windows[k];
     return m_window;
 }
 
@@ -383,16 +384,19 @@ HWND DialogView::makeControl(const DialogControl& control)
 }
 
 // Tab goes from control to control in the order they were made, which is the order of the
-// windows from the top; the frames lie under everything, and the link over the information text.
+// windows from the top; the frames lie under everything. Inside the picture, which has no
+// control to tab to, each lies over those made before it: the link over the information text.
 void DialogView::stackControls()
 {
     constexpr UINT OrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (const HWND made : m_windows)
-        if (made)
-            SetWindowPos(made, HWND_BOTTOM, 0, 0, 0, 0, OrderOnly);
-    for (const char* frame : {"Frame1", "Frame2"})
-        SetWindowPos(control(frame), HWND_BOTTOM, 0, 0, 0, 0, OrderOnly);
-    SetWindowPos(control("lblLINK"), HWND_TOP, 0, 0, 0, 0, OrderOnly);
+    const auto isFrame = [this](size_t k) { return std::holds_alternative<FrameElement*>(m_controls[k].record); };
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (m_windows[k] && !isFrame(k))
+            SetWindowPos(m_windows[k], m_controls[k].container == Container::Picture ? HWND_TOP : HWND_BOTTOM, 0, 0, 0,
+                0, OrderOnly);
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (isFrame(k))
+            SetWindowPos(m_windows[k], HWND_BOTTOM, 0, 0, 0, 0, OrderOnly);
 }
 
 HWND DialogView::control(const std::string& name) const
@@ -502,8 +506,9 @@ bool DialogView::takeKey(const MSG& message)
     if (message.hwnd != m_window && !IsChild(m_window, message.hwnd))
         return false;
     // An open list takes its own Enter and Esc.
-    for (const char* list : {"ComboP", "ComboT"})
-        if (SendMessageW(control(list), CB_GETDROPPEDSTATE, 0, 0))
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (std::holds_alternative<ComboList*>(m_controls[k].record)
+            && SendMessageW(m_windows[k], CB_GETDROPPEDSTATE, 0, 0))
             return false;
     if (const DialogControl* button = keyButton(m_controls, message.wParam == VK_ESCAPE))
         deliver(button->click);
@@ -542,9 +547,8 @@ void DialogView::followLabel(size_t row, const ControlLayout& layout)
     }
 }
 
-void DialogView::followPicture(const ControlLayout& layout)
+void DialogView::followPicture(HWND picture, const ControlLayout& layout)
 {
-    const HWND picture = control("Pic");
     moveTo(picture, layout.inDialog);
     showIf(picture, m_form.Pic.Visible);
     const auto back = static_cast<LONG_PTR>(toColorRef(m_form.Pic.BackColor));
@@ -578,7 +582,7 @@ void DialogView::follow()
             [&](const auto* record) {
                 using Record = std::remove_cvref_t<decltype(*record)>;
                 if constexpr (std::is_same_v<Record, PictureElement>)
-                    followPicture(placed);
+                    followPicture(window, placed);
                 else if constexpr (std::is_same_v<Record, LabelElement>)
                     followLabel(k, placed);
                 else if constexpr (std::is_same_v<Record, FrameElement>)

@@ -79,7 +79,7 @@ private:
     void commandFrom(HWND control, int notification);
     void trackBarMoved(HWND control);
     void followLabel(size_t row, const ControlLayout& layout);
-    void followPicture(const ControlLayout& layout);
+    void followPicture(HWND picture, const ControlLayout& layout);
     void followPlace();
     void followVisibility();
     void paintLine();
