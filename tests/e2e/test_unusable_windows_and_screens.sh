@@ -49,10 +49,13 @@ row_not_a_window() { # the kind: pixmap, inputonly
 # The window goes between the show's first look at it and the show's taking it: the debugger
 # holds the show at the request that selects the window's events, and the window is destroyed
 # then.
+# The leak check of a sanitized build cannot run under a debugger.
+UNDER_DEBUGGER="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
 row_destroyed_at_start() {
     open_host window
     STATUS=0
-    QT_LOGGING_RULES=$COUNT_X_ERRORS timeout 20 gdb -q -batch -nx \
+    QT_LOGGING_RULES=$COUNT_X_ERRORS ASAN_OPTIONS=$UNDER_DEBUGGER timeout 20 gdb -q -batch -nx \
         -ex "set breakpoint pending on" \
         -ex "break xcb_change_window_attributes if \$rsi == $HOST_ID" \
         -ex "break xcb_change_window_attributes_checked if \$rsi == $HOST_ID" \
@@ -112,7 +115,7 @@ row_server_gone_at_start() {
         sleep 0.1
     done
     display=":$(head -n 1 "$WORK/display-gone")"
-    DISPLAY=$display timeout 30 gdb -q -batch -nx \
+    DISPLAY=$display ASAN_OPTIONS=$UNDER_DEBUGGER timeout 30 gdb -q -batch -nx \
         -ex "set breakpoint pending on" \
         -ex "break QApplication::QApplication" \
         -ex "run -root 2>$WORK/run.err >/dev/null" \
