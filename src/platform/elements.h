@@ -37,6 +37,7 @@ struct Font {
     float Size = 8.25f; // points
     bool Bold = false;
     bool Underline = false;
+    friend bool operator==(const Font&, const Font&) = default;
 };
 
 struct ShapeElement {
@@ -55,6 +56,7 @@ struct ShapeElement {
         Left = left;
         Top = top;
     }
+    friend bool operator==(const ShapeElement&, const ShapeElement&) = default;
 };
 
 struct LineElement {
@@ -62,6 +64,7 @@ struct LineElement {
     uint32_t BorderColor = 0;
     int BorderWidth = 1;
     bool Visible = true;
+    friend bool operator==(const LineElement&, const LineElement&) = default;
 };
 
 enum AlignmentKind { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
@@ -81,6 +84,7 @@ struct LabelElement {
         Left = left;
         Top = top;
     }
+    friend bool operator==(const LabelElement&, const LabelElement&) = default;
 };
 
 // A numbered array of elements of one kind. The designed elements exist from the start; a new
