@@ -143,6 +143,47 @@ void drawOutline(HDC dc, int kind, const RECT& outline)
     }
 }
 
+bool solidBorder(const ShapeElement& shape)
+{
+    return shape.BorderStyle == BorderSolid || shape.BorderStyle == BorderInsideSolid;
+}
+
+// A wide solid border as a region: the outline's shape less the same shape inset by the border's
+// width. Filling it costs a few rectangles a row, where a wide pen traces the curve many times.
+// The regions are made once for each size and moved to where they are drawn.
+HRGN borderRegion(int kind, const RECT& outline, int width)
+{
+    struct Kept {
+        HRGN region;
+        POINT at;
+    };
+    static std::map<std::tuple<int, LONG, LONG, int>, Kept> made;
+    const LONG w = outline.right - outline.left, h = outline.bottom - outline.top;
+    const auto key = std::tuple {kind, w, h, width};
+    auto found = made.find(key);
+    if (found == made.end()) {
+        if (made.size() >= GdiObjectsKeptAtMost) {
+            for (const auto& [unused, kept] : made)
+                DeleteObject(kept.region);
+            made.clear();
+        }
+        const auto shape = [kind, w, h](int inset) {
+            if (kind == ShapeCircle)
+                return CreateEllipticRgn(inset, inset, w - inset, h - inset);
+            const int corner = static_cast<int>(std::lround(std::min(w, h) * RoundedCornerShare * 2)) - 2 * inset;
+            return CreateRoundRectRgn(inset, inset, w - inset, h - inset, corner, corner);
+        };
+        const HRGN ring = shape(0), inner = shape(width);
+        CombineRgn(ring, ring, inner, RGN_DIFF);
+        DeleteObject(inner);
+        found = made.emplace(key, Kept {ring, {0, 0}}).first;
+    }
+    Kept& kept = found->second;
+    OffsetRgn(kept.region, outline.left - kept.at.x, outline.top - kept.at.y);
+    kept.at = {outline.left, outline.top};
+    return kept.region;
+}
+
 void drawShape(HDC dc, const ShapeElement& shape, const RECT& area, ColourOf colourOf)
 {
     const PixelBox pixels = pixelBoxOf(shape);
@@ -158,9 +199,21 @@ void drawShape(HDC dc, const ShapeElement& shape, const RECT& area, ColourOf col
         // Without a pen the shape leaves out its right and bottom edge, which the border covers.
         drawOutline(dc, shape.Shape, {outline.left, outline.top, outline.right + 1, outline.bottom + 1});
     }
-    const Selected pen(dc, borderPen(shape, colourOf(shape.BorderColor)));
-    const Selected brush(dc, fillBrush(shape.FillStyle, colourOf(shape.FillColor)));
-    drawOutline(dc, shape.Shape, outline);
+    const bool curved = shape.Shape == ShapeCircle || shape.Shape == ShapeRoundedRectangle;
+    const bool wideCurve = shape.BorderWidth > 1 && solidBorder(shape) && curved;
+    if (!wideCurve) {
+        const Selected pen(dc, borderPen(shape, colourOf(shape.BorderColor)));
+        const Selected brush(dc, fillBrush(shape.FillStyle, colourOf(shape.FillColor)));
+        drawOutline(dc, shape.Shape, outline);
+        return;
+    }
+    if (shape.FillStyle != FillTransparent) {
+        const Selected pen(dc, GetStockObject(NULL_PEN));
+        const Selected brush(dc, fillBrush(shape.FillStyle, colourOf(shape.FillColor)));
+        drawOutline(dc, shape.Shape, {outline.left, outline.top, outline.right + 1, outline.bottom + 1});
+    }
+    FillRgn(
+        dc, borderRegion(shape.Shape, outline, shape.BorderWidth), fillBrush(FillSolid, colourOf(shape.BorderColor)));
 }
 
 struct LineEnds {
