@@ -11,14 +11,20 @@ packages=(
   libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra
   fonts-dejavu-core fonts-liberation2
   python3 time
+  # The end-to-end tests hold the program at a chosen moment with the debugger.
+  gdb
   xscreensaver xscreensaver-data libxml2-utils man-db
   clang-14 libclang-rt-14-dev locales
+  # A small window manager, for the show's keyboard under one.
+  openbox
   # The Windows build: the cross compiler, GoogleTest's sources to build with it, and Wine (64-bit
   # only) with the X libraries it loads on its own, to run what it builds.
   g++-mingw-w64-x86-64-posix googletest
   wine wine64 fonts-wine libxrender1 libxcursor1 libxrandr2 libxi6 libxfixes3
   # Its tests' X server: two monitors side by side, which Wine sees through Xinerama.
   xserver-xorg-core xserver-xorg-video-dummy
+  # The packages: the Debian package and its checks, the icon of Vortexa.scr, the Windows installer.
+  dpkg-dev lintian icoutils nsis
 )
 
 missing=()
@@ -33,8 +39,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_prefix[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The number tests run under locales whose decimal separator is a comma.
-for locale in ru_RU de_DE; do
+# The number tests run under locales whose decimal separator is a comma; the time's tests under a
+# 12-hour one.
+for locale in ru_RU de_DE en_US; do
   if ! locale -a | grep -x "$locale.utf8" >/dev/null; then
     if [ "$(id -u)" -eq 0 ]; then localedef -i "$locale" -f UTF-8 "$locale.UTF-8"; else sudo localedef -i "$locale" -f UTF-8 "$locale.UTF-8"; fi
   fi

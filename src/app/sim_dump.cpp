@@ -243,6 +243,11 @@ std::string sceneJson(int64_t ms, const SaverScreen& screen, const ModuleState& 
     json.number(int {module.Scenario});
     json.key("circle_count");
     json.number(module.CircleCount);
+    // Two choices that change nothing on the screen at start-up: what the program holds.
+    json.key("captives");
+    json.string(module.Captives);
+    json.key("language");
+    json.number(module.Language);
     shapes(json, screen);
     steps(json, "step_x", screen.StepX, screen.Shape.Count());
     steps(json, "step_y", screen.StepY, screen.Shape.Count());

@@ -72,6 +72,7 @@ void run(const vortexa::SimOptions& options, int argc, char** argv)
     platform.setSettingsFile(options.settingsFile ? fs::path(*options.settingsFile) : fs::path());
     platform.setStartTime(options.hours, options.minutes, options.seconds);
     vortexa::Program program(platform);
+    program.module.Overrides = options.settings;
     program.Start();
     if (program.screens().empty())
         fail("the saver screen did not start");
@@ -107,7 +108,12 @@ int main(int argc, char** argv)
 #endif
     vortexa::useBinaryOutput(stdout);
     try {
-        run(vortexa::readSimOptions({argv + std::min(argc, 1), argv + argc}), argc, argv);
+        const vortexa::SimOptions options = vortexa::readSimOptions({argv + std::min(argc, 1), argv + argc});
+        if (options.helpAsked) {
+            std::fputs(vortexa::simUsage().c_str(), stdout);
+            return 0;
+        }
+        run(options, argc, argv);
         return 0;
     } catch (const BadOption& bad) {
         std::fprintf(stderr, "vortexa-sim: %s\n", bad.message.c_str());

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "saver/run_options.h"
+
 namespace vortexa {
 
 std::string quotedText(std::string_view text)
@@ -60,11 +62,38 @@ int64_t readCount(std::string_view option, std::string_view text, int64_t least)
 
 } // namespace
 
+std::string simUsage()
+{
+    return std::string(R"(Usage: vortexa-sim [OPTION]...
+Runs the saver screen on a virtual clock, without a display, and prints the scene as JSON Lines.
+
+  --settings FILE     read this settings file (default: the values of a missing file)
+  --screen WxH        screen size in pixels (default 1920x1080)
+  --start HH:MM:SS    virtual time of day at start-up (default 12:00:00)
+  --ms N              virtual milliseconds to run after start-up (default 0)
+  --every N           print the scene every N ms (default: at 0 and at --ms)
+  --png FILE          also render the last frame to FILE
+  --help              print this text and end
+
+)") + SettingOptionsUsage;
+}
+
 SimOptions readSimOptions(const std::vector<std::string>& arguments)
 {
     SimOptions options;
     for (size_t k = 0; k < arguments.size(); ++k) {
         const std::string_view option = arguments[k];
+        if (option == "--help") {
+            options.helpAsked = true;
+            return options;
+        }
+        std::string error;
+        if (const size_t taken = readSettingOption(arguments, k, options.settings, error)) {
+            k += taken - 1;
+            continue;
+        }
+        if (!error.empty())
+            throw BadOption {error};
         if (k + 1 >= arguments.size())
             throw BadOption {"unknown option or missing value: " + quotedText(option)};
         const std::string& value = arguments[++k];

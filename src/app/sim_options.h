@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scene/module_state.h"
+
 namespace vortexa {
 
 struct SimOptions {
@@ -17,7 +19,12 @@ struct SimOptions {
     int64_t ms = 0;
     std::optional<int64_t> every;
     std::optional<std::string> png;
+    SettingOverrides settings;
+    bool helpAsked = false;
 };
+
+// What "--help" prints.
+std::string simUsage();
 
 // A command line the simulator cannot run, with a message naming the problem.
 struct BadOption {

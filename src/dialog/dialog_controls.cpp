@@ -32,18 +32,24 @@ Origin originOf(const Form2& form, Container container)
 }
 
 // A line's box holds both ends and the pen's width beyond them.
-PixelBox lineBox(const LineElement& line)
+PixelBox lineBox(const LineElement& line, int dotsPerInch)
 {
-    const int x1 = toPixels(line.X1), y1 = toPixels(line.Y1), x2 = toPixels(line.X2), y2 = toPixels(line.Y2);
+    const int x1 = toPixelsAt(line.X1, dotsPerInch), y1 = toPixelsAt(line.Y1, dotsPerInch);
+    const int x2 = toPixelsAt(line.X2, dotsPerInch), y2 = toPixelsAt(line.Y2, dotsPerInch);
     const int reach = std::max(line.BorderWidth, 1);
     return {std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + reach, std::abs(y2 - y1) + reach};
 }
 
-PixelBox moved(PixelBox box, const Origin& origin)
+PixelBox moved(PixelBox box, const Origin& origin, int dotsPerInch)
 {
-    box.left += toPixels(origin.left);
-    box.top += toPixels(origin.top);
+    box.left += toPixelsAt(origin.left, dotsPerInch);
+    box.top += toPixelsAt(origin.top, dotsPerInch);
     return box;
+}
+
+template <typename Element> PixelBox boxAt(const Element& element, int dotsPerInch)
+{
+    return pixelBoxAt(element.Left, element.Top, element.Width, element.Height, dotsPerInch);
 }
 
 // Captions end their lines with CR LF; a lone LF ends one too.
@@ -99,16 +105,19 @@ std::vector<DialogControl> dialogControls(Form2& form)
     std::vector<DialogControl> controls;
     const auto add
         = [&](std::string name, ControlRecord record, Container container, std::function<void(Form2&)> click = {}) {
-              controls.push_back({std::move(name), record, container, std::move(click)});
+              controls.push_back({std::move(name), record, container, std::move(click), std::nullopt});
           };
     add("Pic", &form.Pic, Container::Dialog);
+    controls.back().holds = Container::Picture;
     add("LblINFO", &form.LblINFO, Container::Picture);
     add("lblLINK", &form.lblLINK, Container::Picture, [](Form2& dialog) { dialog.lblLINK_Click(); });
     add("Frame1", &form.Frame1, Container::Dialog);
+    controls.back().holds = Container::Frame1;
     for (size_t k = 0; k < form.cmdS.size(); ++k)
         add(indexed("cmdS", k), &form.cmdS[k], Container::Frame1,
             [k](Form2& dialog) { dialog.cmdS_Click(static_cast<int>(k)); });
     add("Frame2", &form.Frame2, Container::Dialog);
+    controls.back().holds = Container::Frame2;
     for (size_t k = 0; k < form.Slider.size(); ++k) {
         add(indexed("Label", k), &form.Label[k], Container::Frame2);
         add(indexed("Slider", k), &form.Slider[k], Container::Frame2);
@@ -167,7 +176,7 @@ std::vector<TextLine> wrapCaption(const LabelElement& label, const PixelBox& box
 }
 
 std::vector<ControlLayout> layOutDialog(
-    const Form2& form, const std::vector<DialogControl>& controls, const TextMeasure& measure)
+    const Form2& form, const std::vector<DialogControl>& controls, const TextMeasure& measure, int dotsPerInch)
 {
     std::vector<ControlLayout> layout;
     layout.reserve(controls.size());
@@ -177,22 +186,26 @@ std::vector<ControlLayout> layOutDialog(
             [&](const auto* record) {
                 using Record = std::remove_cvref_t<decltype(*record)>;
                 if constexpr (std::is_same_v<Record, LineElement>) {
-                    placed.box = lineBox(*record);
+                    placed.box = lineBox(*record, dotsPerInch);
                 } else if constexpr (std::is_same_v<Record, LabelElement>) {
-                    placed.box = labelBox(*record, pixelBoxOf(*record), measure);
+                    placed.box = labelBox(*record, boxAt(*record, dotsPerInch), measure);
                     placed.lines = wrapCaption(*record, placed.box, measure);
                 } else {
-                    placed.box = pixelBoxOf(*record);
+                    placed.box = boxAt(*record, dotsPerInch);
                 }
             },
             control.record);
-        placed.inDialog = moved(placed.box, originOf(form, control.container));
+        placed.inDialog = moved(placed.box, originOf(form, control.container), dotsPerInch);
         layout.push_back(std::move(placed));
     }
     return layout;
 }
 
-PixelBox dialogPlace(const Form2& form) { return pixelBoxOf(form); }
+PixelBox dialogPlace(const Form2& form, int dotsPerInch)
+{
+    return {toPixels(form.Left), toPixels(form.Top), toPixelsAt(form.Width, dotsPerInch),
+        toPixelsAt(form.Height, dotsPerInch)};
+}
 
 void MoveDialog(Form2& form, int left, int top)
 {

@@ -6,6 +6,7 @@
 // how a caption wraps in its label, what the picture area draws) are computed here.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -26,6 +27,7 @@ struct DialogControl {
     ControlRecord record;
     Container container = Container::Dialog;
     std::function<void(Form2&)> click; // the handler a click on a button or label runs
+    std::optional<Container> holds; // the container this control is, for the picture and frames
 };
 
 // Every control of the dialog, in creation order.
@@ -57,9 +59,9 @@ struct ControlLayout {
     std::vector<TextLine> lines; // a label's caption as shown
 };
 
-// The layout of every control of the table, row for row.
-std::vector<ControlLayout> layOutDialog(
-    const Form2& form, const std::vector<DialogControl>& controls, const TextMeasure& measure);
+// The layout of every control of the table, row for row, on a screen of the given resolution.
+std::vector<ControlLayout> layOutDialog(const Form2& form, const std::vector<DialogControl>& controls,
+    const TextMeasure& measure, int dotsPerInch = DesignDotsPerInch);
 
 // A label's caption broken into lines: at its line ends, and between words where a line would
 // grow wider than the box. A word wider than the box keeps a line of its own. Each line is placed
@@ -70,8 +72,9 @@ std::vector<TextLine> wrapCaption(const LabelElement& label, const PixelBox& box
 // alignment so that the word shows whole.
 PixelBox labelBox(const LabelElement& label, const PixelBox& box, const TextMeasure& measure);
 
-// The dialog window's client area on the screen, in pixels.
-PixelBox dialogPlace(const Form2& form);
+// The dialog window's client area on the screen, in pixels: its corner where the record puts it, its
+// size grown with the screen's resolution.
+PixelBox dialogPlace(const Form2& form, int dotsPerInch = DesignDotsPerInch);
 // The user moved the dialog's window to this point of the screen, in pixels.
 void MoveDialog(Form2& form, int left, int top);
 

@@ -135,7 +135,7 @@ void Form2::Form_Load()
     const SettingsFolders folders = settingsFolders(m_program.platform);
     // A save killed before its rename leaves its new file behind; the next start clears it away.
     removeAbandonedSaves(settingsFilePath(folders.writing));
-    if (ReadSettingsFile(module, settingsFileToRead(m_program.platform))) {
+    if (ReadRunSettings(module, settingsFileToRead(m_program.platform))) {
         const auto& slot = module.IniValue;
         if (textToNumber(slot[4]) == 3) {
             Slider[0].setMax(20);

@@ -69,6 +69,14 @@ struct LineElement {
 
 enum AlignmentKind { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
 
+// How a label's text is placed in its box: as the label says, but a text wider than the box stays
+// on one line and runs past both edges evenly, so that a label placed centred on something keeps
+// its text centred there however long the text is.
+constexpr int ShownAlignment(int alignment, int textWidth, int boxWidth)
+{
+    return textWidth > boxWidth ? AlignCentre : alignment;
+}
+
 struct LabelElement {
     float Left = 0, Top = 0, Width = 1215, Height = 255;
     std::string Caption; // UTF-8

@@ -26,6 +26,23 @@ std::FILE* openRegularFile(const std::filesystem::path& path);
 // Writes what the file holds through to the disk; false with errno set when that fails.
 bool flushToDisk(std::FILE* file);
 
+// True when the folder or file (links followed) belongs to this user, or to the system's
+// administrator, and no other user may write it, or it is a folder where only a name's owner may
+// remove or replace it (the sticky bit of /tmp). Files here carry no owner on Windows, so there it
+// is always true.
+bool ownedAndUnshared(const std::filesystem::path& path);
+bool ownedAndUnshared(std::FILE* file);
+
+// Gives an open file the permission bits, less any that would let another user write it; the
+// file itself, not whatever its name may lead to by then. False with errno set when it cannot.
+bool keepPermissions(std::FILE* file, std::filesystem::perms permissions);
+// As above with the bits the file has now (the system's default for a new one).
+bool keepPermissions(std::FILE* file);
+
+// Writes a folder's list of names through to the disk, so that a rename in it outlasts a crash;
+// false with errno set when that fails.
+bool flushFolderToDisk(const std::filesystem::path& folder);
+
 // Makes a stream write its bytes as they are, without turning line ends into the system's own.
 void useBinaryOutput(std::FILE* stream);
 

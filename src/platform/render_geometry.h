@@ -12,6 +12,15 @@ namespace vortexa {
 
 // Twips to whole device pixels, to the nearest.
 inline int toPixels(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
+// The dialog is designed at 96 dots to the inch, where 15 twips make a pixel; on a denser screen
+// it grows with the screen's resolution.
+constexpr int TwipsPerInch = 1440;
+constexpr int DesignDotsPerInch = 96;
+inline int toPixelsAt(float twips, int dotsPerInch)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dotsPerInch / TwipsPerInch));
+}
+
 // Pixels back to twips, for a place the user gave in pixels.
 constexpr float toTwips(int pixels) { return static_cast<float>(pixels * TwipsPerPixel); }
 
@@ -41,6 +50,12 @@ inline PixelBox pixelBox(float left, float top, float width, float height)
 template <typename Element> PixelBox pixelBoxOf(const Element& element, float containerLeft = 0, float containerTop = 0)
 {
     return pixelBox(containerLeft + element.Left, containerTop + element.Top, element.Width, element.Height);
+}
+
+inline PixelBox pixelBoxAt(float left, float top, float width, float height, int dotsPerInch)
+{
+    return {toPixelsAt(left, dotsPerInch), toPixelsAt(top, dotsPerInch), toPixelsAt(width, dotsPerInch),
+        toPixelsAt(height, dotsPerInch)};
 }
 
 // The box a shape fills: a circle takes the shorter side of its box as its diameter, centred in

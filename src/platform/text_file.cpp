@@ -33,11 +33,11 @@ std::vector<std::string> splitLines(std::string_view text, size_t mostLines)
 
 } // namespace
 
-std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size_t mostLines)
+namespace {
+
+// Reads and closes the file.
+std::optional<std::vector<std::string>> linesOf(std::FILE* file, size_t mostLines)
 {
-    std::FILE* file = openRegularFile(path);
-    if (!file)
-        return std::nullopt;
     std::string text(MostTextFileBytes, '\0');
     const size_t read = std::fread(text.data(), 1, text.size(), file);
     const bool failed = std::ferror(file) != 0;
@@ -46,6 +46,30 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size
         return std::nullopt;
     text.resize(read);
     return splitLines(text, mostLines);
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size_t mostLines)
+{
+    std::FILE* file = openRegularFile(path);
+    if (!file)
+        return std::nullopt;
+    return linesOf(file, mostLines);
+}
+
+std::optional<std::vector<std::string>> readOwnTextLines(const fs::path& path, size_t mostLines)
+{
+    if (!ownedAndUnshared(path.parent_path()))
+        return std::nullopt;
+    std::FILE* file = openRegularFile(path);
+    if (!file)
+        return std::nullopt;
+    if (!ownedAndUnshared(file)) {
+        std::fclose(file);
+        return std::nullopt;
+    }
+    return linesOf(file, mostLines);
 }
 
 namespace {
@@ -105,15 +129,15 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     if (!file)
         return {false, describe(path, std::strerror(errno))};
 
-    std::error_code permissionError;
-    if (permissions)
-        fs::permissions(temporary, *permissions, permissionError);
-
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
-    // The data reaches the disk before the rename, so a crash never leaves an empty file in place.
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && flushToDisk(file);
+    // The bits go on the open file: its name could lead elsewhere by now. The data reaches the disk
+    // before the rename, so a crash never leaves an empty file in place.
+    const bool kept = permissions ? keepPermissions(file, *permissions) : keepPermissions(file);
+    // A file system without permission bits (FAT) cannot change them, nor let others write.
+    const bool written = (kept || ownedAndUnshared(file))
+        && std::fwrite(text.data(), 1, text.size(), file) == text.size() && flushToDisk(file);
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
     const int reason = written ? errno : writeError; // before the removal can change errno
@@ -130,6 +154,8 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
         fs::remove(temporary, ignored);
         return {false, describe(path, error.message())};
     }
+    if (!flushFolderToDisk(path.parent_path()))
+        return {false, describe(path, std::strerror(errno))};
     return {};
 }
 

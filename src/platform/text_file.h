@@ -26,10 +26,15 @@ inline constexpr size_t MostTextFileBytes = 64 * 1024;
 std::optional<std::vector<std::string>> readTextLines(
     const std::filesystem::path& path, size_t mostLines = std::numeric_limits<size_t>::max());
 
+// As readTextLines, for a file whose lines steer the program: nothing also when the file or its
+// folder belongs to another user or another user may write it (see ownedAndUnshared).
+std::optional<std::vector<std::string>> readOwnTextLines(
+    const std::filesystem::path& path, size_t mostLines = std::numeric_limits<size_t>::max());
+
 // Replaces the file with the lines, each ended by CR LF. The lines go to a new file in the same
 // folder, flushed to disk and then renamed over the old one, so a failed write never leaves a
 // truncated file and a link planted at the path is replaced, not followed. The new file keeps the
-// old one's permission bits.
+// old one's permission bits, less any that let another user write it.
 FileResult writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 // Removes the new files that earlier saves of this path left behind when they were killed before

@@ -46,14 +46,16 @@ bool Form1::Form_Load()
     screen.StartTime = platform.timeOfDay();
     if (module.PreviewMode)
         TakeSettingsFromDialog(module, screen, m_program.dialog());
-    else if (ReadSettingsFile(module, settingsFileToRead(platform)))
+    else if (ReadRunSettings(module, settingsFileToRead(platform)))
         TakeSettingsFromFile(module, screen);
     else
         TakeDefaultSettings(module, screen);
     KeepSettingsInRange(module, screen);
 
-    // A daemon runs one show in each of its windows, so only a show of its own window is alone.
-    if (!platform.showsInGivenWindow() && platform.anotherInstanceRunning()) {
+    // A daemon runs one show in each of its windows, so only a show of its own window is alone; the
+    // settings dialog is a window of the program's own, whatever window it was given.
+    const bool ownWindow = !platform.showsInGivenWindow() || RunSwitch(platform.commandLine()) == "/c";
+    if (ownWindow && platform.anotherInstanceRunning()) {
         platform.endProgram();
         return false;
     }

@@ -1,10 +1,12 @@
 #include "saver/usage.h"
 
+#include "saver/run_options.h"
+
 namespace vortexa {
 
 namespace {
 
-const char* const UsageText = R"(Usage: vortexa [/s | /c | /p | -root | -window-id ID | --help | --version]
+const char* const UsageText = R"(Usage: vortexa [/s | /c | /p | -root | -window-id ID | --help | --version] [SETTING]...
 Coloured circle outlines on a black screen: a screen saver.
 
   /s, no argument  show the saver full-screen; so does any argument not listed here
@@ -16,6 +18,9 @@ Coloured circle outlines on a black screen: a screen saver.
   -h, --help       print this text and end
   --version        print the version and end
 
+)";
+
+const char* const SettingsText = R"(
 Settings: Vortexa.ini beside the program when its folder can be written, else
 $XDG_CONFIG_HOME/vortexa/Vortexa.ini (by default ~/.config/vortexa/Vortexa.ini).
 More in the manual page vortexa(6).
@@ -29,7 +34,7 @@ std::optional<std::string> informationAsked(const std::vector<std::string>& argu
         return std::nullopt;
     const std::string& first = arguments.front();
     if (first == "--help" || first == "-h")
-        return UsageText;
+        return std::string(UsageText) + SettingOptionsUsage + SettingsText;
     if (first == "--version")
         return std::string("vortexa ") + ProgramVersion + "\n";
     return std::nullopt;

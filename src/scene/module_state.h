@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/random_source.h"
@@ -31,6 +32,23 @@ constexpr CircleRange circleRangeOf(int script)
     return ranges[isScript(script) ? script - 1 : DefaultScript - 1];
 }
 
+// Settings given on the command line for this run; each one set wins over the settings file.
+// Values are those of the file's lines: the clock and captives choices as list indexes.
+struct SettingOverrides {
+    std::optional<int> CircleCount; // krugN
+    std::optional<int> BorderWidth;
+    std::optional<int> Speed;
+    std::optional<int> ViewTime; // 0..4
+    std::optional<int> Scenario; // 1..3
+    std::optional<int> Captives; // Plen: 0 taken captive, 1 removed
+    std::optional<int> Language; // Local: 0 Russian, 1 English
+    bool IgnoreFile = false; // settings not given take the values of a missing file
+    bool any() const
+    {
+        return IgnoreFile || CircleCount || BorderWidth || Speed || ViewTime || Scenario || Captives || Language;
+    }
+};
+
 struct ModuleState {
     int16_t Scenario = 0; // 1 "Independence", 2 "Capture", 3 "Opposition"
     float CircleCount = 0;
@@ -53,6 +71,7 @@ struct ModuleState {
     std::string TimePrompt;
     std::string ClockWarning;
     RandomSource Random;
+    SettingOverrides Overrides;
 };
 
 // Fills ColorTable with the circle colours.

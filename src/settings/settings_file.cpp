@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include <algorithm>
+
 #include "platform/numeric.h"
 
 namespace vortexa {
@@ -22,7 +24,7 @@ std::string valueOfLine(const std::string& line)
 
 bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file)
 {
-    const auto lines = readTextLines(file, IniSlots);
+    const auto lines = readOwnTextLines(file, IniSlots);
     if (!lines)
         return false;
     module.IniLine = 0;
@@ -30,6 +32,47 @@ bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file)
         module.IniValue[static_cast<size_t>(module.IniLine)] = valueOfLine(line);
         ++module.IniLine;
     }
+    return true;
+}
+
+namespace {
+
+// The values a missing file stands for, as the file's texts.
+void FillDefaultSlots(ModuleState& module)
+{
+    const SavedSettings defaults {9, 1, 2, 0, DefaultScript, 0, 1};
+    const std::vector<std::string> lines = settingsFileLines(defaults);
+    for (size_t k = 0; k < lines.size(); ++k)
+        module.IniValue[k] = valueOfLine(lines[k]);
+    module.IniLine = static_cast<int32_t>(lines.size());
+}
+
+void Overlay(ModuleState& module, size_t slot, const std::optional<int>& value)
+{
+    if (value)
+        module.IniValue[slot] = decimalText(*value);
+}
+
+} // namespace
+
+bool ReadRunSettings(ModuleState& module, const std::filesystem::path& file)
+{
+    const SettingOverrides& overrides = module.Overrides;
+    const bool fileRead = !overrides.IgnoreFile && ReadSettingsFile(module, file);
+    if (!overrides.any())
+        return fileRead;
+    if (!fileRead)
+        FillDefaultSlots(module);
+    Overlay(module, 4, overrides.Scenario);
+    if (overrides.CircleCount) {
+        const CircleRange range = circleRangeOf(StoredScript(module.IniValue[4]));
+        Overlay(module, 0, std::clamp(*overrides.CircleCount, range.fewest, range.most));
+    }
+    Overlay(module, 1, overrides.BorderWidth);
+    Overlay(module, 2, overrides.Speed);
+    Overlay(module, 3, overrides.ViewTime);
+    Overlay(module, 5, overrides.Captives);
+    Overlay(module, 6, overrides.Language);
     return true;
 }
 

@@ -46,6 +46,8 @@ FileResult makeFolderForSaving(const fs::path& folder)
             return {false, "\"" + step->string() + "\": " + error.message()};
         fs::permissions(*step, fs::perms::owner_all, error);
     }
+    if (!ownedAndUnshared(folder))
+        return {false, "\"" + folder.string() + "\": the folder is another user's, or others may write in it"};
     return {};
 }
 

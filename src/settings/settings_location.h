@@ -24,7 +24,8 @@ SettingsFolders settingsFolders(Platform& platform);
 // The settings file a start reads: the one a tool names, else the one the rule finds.
 std::filesystem::path settingsFileToRead(Platform& platform);
 
-// Creates the folder a save goes to when it is missing; the folders made are the user's alone.
+// Creates the folder a save goes to when it is missing; the folders made are the user's alone. A
+// folder that another user owns or may write is refused: what is saved there could be swapped.
 FileResult makeFolderForSaving(const std::filesystem::path& folder);
 
 // The user's folder on a desktop that follows the XDG base directories: $XDG_CONFIG_HOME/vortexa,

@@ -62,6 +62,30 @@ TEST(GivenWindow, TheDaemonOwnsTheScreenTheKeysAndTheMouse)
     EXPECT_FALSE(running.platform.ended());
 }
 
+// Only the settings dialog and a show of the program's own window are alone on a display.
+TEST(GivenWindow, TheOneShowRuleHoldsForTheProgramsOwnWindows)
+{
+    const struct {
+        const char* commandLine;
+        bool givenWindow;
+        bool yields; // to the instance already running
+    } rows[] = {
+        {"/s", false, true},
+        {"/s -root", true, false},
+        {"/c", false, true},
+        {"/c -root", true, true},
+    };
+    for (const auto& row : rows) {
+        StartOptions options;
+        options.commandLine = row.commandLine;
+        options.givenWindow = row.givenWindow;
+        RunningProgram running(options);
+        running.platform.setAnotherInstanceRunning(true);
+        running.program.ScreenResized(); // a start while another instance runs
+        EXPECT_EQ(running.platform.ended(), row.yields) << row.commandLine;
+    }
+}
+
 TEST(GivenWindow, AResizedWindowGetsTheSceneAFreshStartWouldBuild)
 {
     StartOptions options;

@@ -21,7 +21,8 @@ struct StartOptions {
 
 class RunningProgram {
 public:
-    explicit RunningProgram(const StartOptions& options = {})
+    // The overrides are the settings given on the command line.
+    explicit RunningProgram(const StartOptions& options = {}, const SettingOverrides& overrides = {})
         : platform(folder.path(), options.widthPixels, options.heightPixels)
         , program(platform)
     {
@@ -29,6 +30,7 @@ public:
             folder.write("Vortexa.ini", *options.settingsFile);
         platform.setCommandLine(options.commandLine);
         platform.setShowsInGivenWindow(options.givenWindow);
+        program.module.Overrides = overrides;
         program.Start();
     }
 

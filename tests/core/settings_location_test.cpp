@@ -156,6 +156,84 @@ TEST(SettingsLocation, ReadAndSavedWhereTheUserCanKeepThem)
     }
 }
 
+// Settings are read from and saved to only a folder and a file that no other user can change: one
+// that a stranger owns or may write counts as no file (the defaults) and refuses a save with a
+// message. Rows of other owners need root to make them.
+TEST(SettingsLocation, OnlyFoldersAndFilesNoOtherUserCanChangeAreUsed)
+{
+    enum Owner { Self, Root, Stranger, NoFile };
+    const struct {
+        const char* name;
+        Owner folderOwner;
+        unsigned folderMode;
+        Owner fileOwner;
+        unsigned fileMode;
+        int circlesRead; // 11 from the file, 6 without one
+        bool saved;
+        unsigned savedMode;
+    } rows[] = {
+        {"the user's own folder and file", Self, 0700, Self, 0600, 11, true, 0600},
+        {"a folder the user's own group may write", Self, 0770, Self, 0640, 11, true, 0640},
+        {"a folder everyone may write", Self, 0777, Self, 0600, 6, false, 0},
+        {"a file everyone may write", Self, 0700, Self, 0666, 6, true, 0664},
+        {"a shared folder where only owners remove names", Root, 01777, Self, 0600, 11, true, 0600},
+        {"a stranger's folder everyone may write", Stranger, 0777, Stranger, 0666, 6, false, 0},
+        {"a stranger's file in the user's folder", Self, 0755, Stranger, 0644, 6, true, 0644},
+    };
+    const bool root = geteuid() == 0;
+    const uid_t self = root ? 65534 : getuid();
+    const gid_t selfGroup = root ? 65534 : getgid();
+    constexpr uid_t StrangerId = 12345;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (!root && (row.folderOwner != Self || row.fileOwner == Stranger)) {
+            std::printf("skipped \"%s\": only root can make files of another user\n", row.name);
+            continue;
+        }
+        TemporaryFolder top;
+        fs::permissions(top.path(), fs::perms(0755));
+        const fs::path program = top.path() / "program";
+        const fs::path user = top.path() / "config" / "vortexa";
+        fs::create_directories(program);
+        fs::create_directories(user);
+        const auto idOf = [&](Owner owner) { return owner == Root ? 0u : owner == Stranger ? StrangerId : self; };
+        const auto give = [&](const fs::path& path, Owner owner, unsigned mode) {
+            if (root) {
+                ASSERT_EQ(chown(path.c_str(), idOf(owner), owner == Self ? selfGroup : idOf(owner)), 0);
+            }
+            fs::permissions(path, fs::perms(mode));
+        };
+        if (row.fileOwner != NoFile) {
+            writeFile(user / "Vortexa.ini", settingsText(11, 1, 2, 0, 1, 0));
+            give(user / "Vortexa.ini", row.fileOwner, row.fileMode);
+        }
+        give(user, row.folderOwner, row.folderMode);
+        const fs::path& folder = user;
+        fs::permissions(program, fs::perms(0555));
+        const RemovableAfterwards removable {program};
+        asOrdinaryUser([&] {
+            ::umask(022);
+            HeadlessPlatform platform(program);
+            platform.setUserSettingsFolder(folder);
+            platform.setCommandLine("/c");
+            Program running(platform);
+            running.Start();
+            Form2& dialog = running.dialog();
+            EXPECT_EQ(dialog.Slider[0].Value(), row.circlesRead);
+            dialog.Slider[0].setValue(10);
+            dialog.cmdOK_Click();
+            EXPECT_EQ(platform.ended(), row.saved);
+            if (!row.saved) {
+                ASSERT_EQ(dialog.Messages.size(), 1u);
+                EXPECT_NE(dialog.Messages[0].Text.find(folder.string()), std::string::npos) << dialog.Messages[0].Text;
+                return;
+            }
+            EXPECT_EQ(fileText(folder / "Vortexa.ini").substr(0, 9), "krugN=10\r");
+            EXPECT_EQ(modeOf(folder / "Vortexa.ini"), row.savedMode);
+        });
+    }
+}
+
 TEST(SettingsLocation, ASaveStillRunningKeepsItsNewFile)
 {
     TemporaryFolder folder;

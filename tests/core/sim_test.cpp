@@ -81,12 +81,21 @@ TEST(Simulator, ReadsTheGivenSettingsFile)
 TEST(Simulator, BadOptionsSayWhatIsWrongAndPrintNothing)
 {
     for (const char* arguments : {"--nonsense 1", "--ms", "--ms ten", "--ms -5", "--every 0", "--screen 1920",
-             "--screen 0x100", "--start 25:00:00", "--start 12:00", "--settings /no/such/file"}) {
+             "--screen 0x100", "--start 25:00:00", "--start 12:00", "--settings /no/such/file", "--circles 21",
+             "--script=fast", "--language"}) {
         const SimRun run = runSim(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_TRUE(run.out.empty()) << arguments;
         EXPECT_EQ(lineCount(run.err), 1) << arguments << ": " << run.err;
     }
+}
+
+TEST(Simulator, HelpListsTheOptionsAndEndsWell)
+{
+    const SimRun run = runSim("--help");
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* option : {"--settings", "--png", "--script", "--no-settings-file"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 
 #ifdef _WIN32

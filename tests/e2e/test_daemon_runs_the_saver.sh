@@ -1,16 +1,22 @@
 # XScreenSaver, the daemon Debian packages, runs the installed saver inside its own window: installed
-# into a fresh prefix and named in the daemon's program list in a fresh HOME, "-select 1" shows the
-# scene (black, with coloured circle outlines) on the root window's screen, drawn by a saver that
-# opens no window of its own, and "-deactivate" ends the saver within a second.
+# into a fresh prefix (or already installed where VORTEXA_INSTALLED_SAVER says) and named in the
+# daemon's program list in a fresh HOME, "-select 1" shows the scene (black, with coloured circle
+# outlines) on the root window's screen, drawn by a saver that opens no window of its own, and
+# "-deactivate" ends the saver within a second. Then a program line with options runs the saver with
+# the script and clock it names, whatever the settings file holds.
 source "$(dirname "$0")/lib.sh"
 
-BUILD=$(cd "$(dirname "$1")/.." && pwd)
-[ -f "$BUILD/cmake_install.cmake" ] || fail "no build folder to install from above $1"
 command -v xscreensaver >/dev/null || fail "xscreensaver is not installed (run scripts/install-deps.sh)"
-
-PREFIX=$WORK/prefix
-cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || fail "the install failed: $(cat "$WORK/install.log")"
-INSTALLED=$PREFIX/libexec/xscreensaver/vortexa
+if [ -n "${VORTEXA_INSTALLED_SAVER:-}" ]; then
+    # A saver installed already, by a package.
+    INSTALLED=$VORTEXA_INSTALLED_SAVER
+else
+    BUILD=$(cd "$(dirname "$1")/.." && pwd)
+    [ -f "$BUILD/cmake_install.cmake" ] || fail "no build folder to install from above $1"
+    PREFIX=$WORK/prefix
+    cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || fail "the install failed: $(cat "$WORK/install.log")"
+    INSTALLED=$PREFIX/libexec/xscreensaver/vortexa
+fi
 
 export HOME=$WORK/home
 mkdir -p "$HOME"
@@ -21,7 +27,9 @@ if [ "$(id -u)" = 0 ]; then
     chmod o+x "$WORK"
     chown 65534:65534 "$HOME" "$XDG_RUNTIME_DIR"
 fi
-cat >"$HOME/.xscreensaver" <<EOF
+# Writes the daemon's settings with one program line, the saver's command given as arguments.
+write_daemon_settings() {
+    cat >"$HOME/.xscreensaver" <<EOF
 mode:		one
 selected:	0
 timeout:	0:30:00
@@ -31,8 +39,9 @@ splash:		False
 fade:		False
 unfade:		False
 dpmsEnabled:	False
-programs:	"Vortexa"  $INSTALLED --root  \n\\
+programs:	"Vortexa"  $*  \n\\
 EOF
+}
 
 DAEMON_PID=
 end_daemon() {
@@ -40,18 +49,20 @@ end_daemon() {
         kill "$DAEMON_PID" 2>/dev/null || true
         wait "$DAEMON_PID" 2>/dev/null || true
     fi
-    end_everything
+    DAEMON_PID=
 }
-trap end_daemon EXIT
+trap 'end_daemon; end_everything' EXIT
 
-"${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
-DAEMON_PID=$!
-for tries in $(seq 50); do
-    xscreensaver-command -time >/dev/null 2>&1 && break
-    kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
-    sleep 0.2
-done
-xscreensaver-command -time >/dev/null 2>&1 || fail "the daemon does not answer"
+start_daemon() {
+    "${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
+    DAEMON_PID=$!
+    for tries in $(seq 50); do
+        xscreensaver-command -time >/dev/null 2>&1 && break
+        kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
+        sleep 0.2
+    done
+    xscreensaver-command -time >/dev/null 2>&1 || fail "the daemon does not answer"
+}
 
 # The saver the daemon started: the installed program, a child of the daemon's display process.
 saver_pid() {
@@ -62,14 +73,21 @@ saver_pid() {
     return 0
 }
 
-xscreensaver-command -select 1 >/dev/null || fail "the daemon refused -select 1"
-SAVER=
-for tries in $(seq 50); do
-    SAVER=$(saver_pid | head -n 1)
-    [ -n "$SAVER" ] && break
-    sleep 0.1
-done
-[ -n "$SAVER" ] || fail "the daemon did not start the installed saver: $(tail -n 20 "$WORK/daemon.log")"
+# Asks the daemon to show the saver and waits for it; its process id is then in SAVER.
+select_saver() {
+    xscreensaver-command -select 1 >/dev/null || fail "the daemon refused -select 1"
+    SAVER=
+    for tries in $(seq 50); do
+        SAVER=$(saver_pid | head -n 1)
+        [ -n "$SAVER" ] && break
+        sleep 0.1
+    done
+    [ -n "$SAVER" ] || fail "the daemon did not start the installed saver: $(tail -n 20 "$WORK/daemon.log")"
+}
+
+write_daemon_settings "$INSTALLED" --root
+start_daemon
+select_saver
 tr '\0' '\n' <"/proc/$SAVER/environ" | grep -q '^XSCREENSAVER_WINDOW=' ||
     fail "the daemon gave the saver no window"
 sleep 2
@@ -97,4 +115,38 @@ for tries in $(seq 10); do
     sleep 0.1
 done
 has_ended "$SAVER" || fail "the saver still runs a second after -deactivate"
+sleep 0.5
+grep -q "exited abnormally" "$WORK/daemon.log" && fail "the daemon saw the saver end abnormally: $(grep abnormally "$WORK/daemon.log")"
 echo "ok: the daemon ran the installed saver in its window and ended it"
+end_daemon
+
+# The settings file asks for Independence with six circles and no clock; the program line for
+# Capture, whose large circle spans some 500 pixels, with the time of day on it.
+SETTINGS=$HOME/.config/vortexa/Vortexa.ini
+mkdir -p "$(dirname "$SETTINGS")"
+printf 'krugN=6\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=4\r\nScenario=1\r\nPlen=0\r\nLocal=1\r\n' >"$SETTINGS"
+[ "$(id -u)" != 0 ] || chown -R 65534:65534 "$HOME/.config"
+write_daemon_settings "$INSTALLED" --root --script capture --clock time
+start_daemon
+select_saver
+sleep 2
+kill -0 "$SAVER" 2>/dev/null || fail "the saver with options ended on its own: $(tail -n 20 "$WORK/daemon.log")"
+take_screenshot
+widest=0
+centre=
+for colour in $CIRCLE_COLOURS; do
+    read -r width height left top < <(convert "$SHOT" -fill black +opaque "#$colour" -format '%@\n' info: 2>/dev/null | tr 'x+' '  ')
+    if [ "$width" -gt "$widest" ] && [ "$width" -lt "$SCREEN_WIDTH" ]; then
+        widest=$width
+        centre="$((left + width / 2)) $((top + height / 2))"
+    fi
+done
+[ "$widest" -ge 400 ] || fail "no large circle of Capture on the screen: the widest circle is $widest pixels"
+read -r cx cy <<<"$centre"
+# The time label, grey text on black, sits on the large circle's centre.
+grey=$(convert "$SHOT" -crop "120x40+$((cx - 60))+$((cy - 20))" +repage -depth 8 txt:- |
+    awk 'NR > 1 { sub("#", "", $3); r = substr($3, 1, 2); g = substr($3, 3, 2); b = substr($3, 5, 2)
+                  if (r == g && g == b && r >= "30" && r <= "B0") n++ } END { print n + 0 }')
+[ "$grey" -ge 30 ] || fail "no time on the large circle at $cx,$cy ($grey grey pixels)"
+xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
+echo "ok: the program line's options chose Capture with the time over a file that chose neither"

@@ -105,8 +105,9 @@ row_resize() {
     host_command destroy
 }
 
-# Sends the signal or destroys the window; the show must end with status 0 within 100 ms, with
-# room for a busy test machine.
+# Sends the signal or destroys the window; the show must end within 100 ms, with room for a busy
+# test machine: killed by the signal (status 143 in the shell), or with status 0 when its window
+# went.
 row_end() {
     open_host_window
     start_saver -window-id "$HOST_ID"
@@ -115,7 +116,9 @@ row_end() {
     started=$(date +%s%N)
     if [ "$1" = destroy ]; then echo destroy >&"$HOST_INPUT"; else kill -TERM "$SAVER_PID"; fi
     await_end "$SAVER_PID" 1
-    [ "$STATUS" = 0 ] || fail "$ROW: the show ended with $STATUS"
+    local expected=0
+    [ "$1" = destroy ] || expected=$((128 + 15))
+    [ "$STATUS" = "$expected" ] || fail "$ROW: the show ended with $STATUS, not $expected"
     echo "  ended $(( ($(date +%s%N) - started) / 1000000 )) ms after the $1"
 }
 

@@ -26,4 +26,10 @@ value() { xmllint --xpath "$1" "$ENTRY"; }
 [ "$(value 'string(/screensaver/@_label)')" = Vortexa ] || fail "the entry's label is not Vortexa"
 [ "$(value 'string(/screensaver/command/@arg)')" = --root ] || fail "the entry does not pass --root"
 [ "$(value 'string-length(normalize-space(/screensaver/_description))')" -gt 100 ] || fail "the description is missing"
+# The daemon's settings window sizes its text area by the description's first paragraph.
+description=$(value 'string(/screensaver/_description)')
+first=$(awk 'NF { printf "%s ", $0; started = 1; next } started { exit }' <<<"$description")
+[ "${#first}" -le 120 ] || fail "the description's first paragraph has ${#first} characters: $first"
+last=$(awk 'NF { line = $0 } END { print line }' <<<"$description")
+[[ $last =~ ^Written\ by\ .+\;\ [0-9]{4}\.$ ]] || fail "the description does not end with the author and year: $last"
 echo "ok: the entry has the structure of the daemon's ${#shipped[@]} entries"

@@ -20,10 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "dialog/captions.h"
+#include "dialog/dialog_controls.h"
 #include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/saver_painter.h"
 #include "platform/qt/saver_view.h"
 #include "qt_test_support.h"
 #include "saver/form1.h"
@@ -201,6 +204,25 @@ TEST(DialogWindow, ElementsHaveTheirDesignedPlacesAndCaptions)
     EXPECT_EQ(link.y(), 120);
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(link.font().underline());
+}
+
+// Each widget lies at the box the dialog's layout gives its control, in either language.
+TEST(DialogWindow, EveryWidgetSitsAtItsControlsBox)
+{
+    DialogWorld world;
+    const std::vector<DialogControl> controls = dialogControls(world.form());
+    for (const int language : {Russian, English}) {
+        world.click(language == Russian ? "lblLOC(0)" : "lblLOC(1)");
+        const std::vector<ControlLayout> layout = layOutDialog(world.form(), controls, QtTextMeasure());
+        for (size_t k = 0; k < controls.size(); ++k) {
+            const QWidget& widget = world.widget(controls[k].name.c_str());
+            const QRect box = toQRect(layout[k].box);
+            const bool list = std::holds_alternative<ComboList*>(controls[k].record);
+            // A list's height follows its font.
+            EXPECT_EQ(list ? QRect(widget.pos(), QSize(widget.width(), box.height())) : widget.geometry(), box)
+                << controls[k].name;
+        }
+    }
 }
 
 TEST(DialogWindow, RussianCaptionsAreDrawnWithRealGlyphs)

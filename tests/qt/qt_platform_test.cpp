@@ -58,6 +58,9 @@ TEST(InstanceLock, OneLockForEachDisplayInAFolderOnlyTheUserCanWrite)
         {":12", "vortexa-_12.lock"},
         {"host:10.1", "vortexa-host_10.lock"},
         {"/tmp/launch/org.x:0", "vortexa-_tmp_launch_org.x_0.lock"},
+        {"unix:1", "vortexa-_1.lock"},
+        {"unix:1.2", "vortexa-_1.lock"},
+        {"localhost:1", "vortexa-localhost_1.lock"},
         {nullptr, "vortexa.lock"},
     };
     for (const auto& row : names)

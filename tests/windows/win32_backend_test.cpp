@@ -7,10 +7,14 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "../core/running_program.h"
 #include "../core/temporary_folder.h"
+#include "dialog/captions.h"
+#include "dialog/dialog_controls.h"
 #include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/render_geometry.h"
@@ -193,6 +197,15 @@ struct DialogWorld {
         return place;
     }
 
+    // A control's place inside another window.
+    RECT placeIn(const std::string& name, HWND container) const
+    {
+        RECT place;
+        GetWindowRect(view->control(name), &place);
+        MapWindowPoints(HWND_DESKTOP, container, reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+
     std::string captionOf(const std::string& name) const
     {
         wchar_t text[256] = {};
@@ -264,6 +277,81 @@ TEST(DialogWindow, ControlsSitAtTheirDesignedPlacesWithTheCaptionsOfEitherLangua
     for (const auto& row : captions)
         EXPECT_EQ(world.captionOf(row.name), row.russian) << row.name;
     EXPECT_EQ(world.captionOf("ComboT"), "Системное (Циф)");
+}
+
+// Each control lies at the box the dialog's layout gives it, in either language, on a screen of
+// 96 dots to the inch and, after the system says the dialog moved to a denser one, at 144.
+TEST(DialogWindow, EveryControlSitsAtItsBoxAtEitherResolution)
+{
+    DialogWorld world;
+    const std::vector<DialogControl> controls = dialogControls(world.dialog());
+    const struct {
+        int language;
+        int dotsPerInch;
+    } rows[] = {{English, 96}, {Russian, 96}, {English, 144}};
+    for (const auto& row : rows) {
+        if (row.dotsPerInch != world.view->dotsPerInch())
+            SendMessageW(world.view->window(), WM_DPICHANGED, MAKEWPARAM(row.dotsPerInch, row.dotsPerInch), 0);
+        world.windows.deliver([&] { world.dialog().lblLOC_Click(row.language); });
+        world.view->follow();
+        const std::vector<ControlLayout> layout
+            = layOutDialog(world.dialog(), controls, GdiTextMeasure(row.dotsPerInch), row.dotsPerInch);
+        for (size_t k = 0; k < controls.size(); ++k) {
+            const DialogControl& control = controls[k];
+            if (!world.view->control(control.name))
+                continue; // the line, which the dialog draws itself
+            const bool inPicture = control.container == Container::Picture;
+            const RECT place
+                = inPicture ? world.placeIn(control.name, world.view->control("Pic")) : world.placeOf(control.name);
+            const PixelBox& box = inPicture ? layout[k].box : layout[k].inDialog;
+            const bool list = std::holds_alternative<ComboList*>(control.record);
+            EXPECT_EQ(place.left, box.left) << control.name << " at " << row.dotsPerInch;
+            EXPECT_EQ(place.top, box.top) << control.name << " at " << row.dotsPerInch;
+            EXPECT_EQ(place.right - place.left, box.width) << control.name << " at " << row.dotsPerInch;
+            if (!list) {
+                EXPECT_EQ(place.bottom - place.top, box.height) << control.name << " at " << row.dotsPerInch;
+            }
+        }
+        RECT client;
+        GetClientRect(world.view->window(), &client);
+        EXPECT_EQ(client.right, dialogPlace(world.dialog(), row.dotsPerInch).width);
+    }
+}
+
+// Tab goes through the controls in the order they were made, as on Linux.
+TEST(DialogWindow, TabFollowsTheOrderOfTheControls)
+{
+    DialogWorld world;
+    const char* const order[] = {"cmdS(0)", "cmdS(1)", "cmdS(2)", "Slider(0)", "Slider(1)", "Slider(2)", "ComboT",
+        "cmdHELP", "CmdPRO", "cmdESC", "cmdOK", "cmdS(0)"};
+    for (size_t k = 0; k + 1 < std::size(order); ++k) {
+        const HWND next = GetNextDlgTabItem(world.view->window(), world.view->control(order[k]), FALSE);
+        EXPECT_EQ(next, world.view->control(order[k + 1])) << "after " << order[k];
+    }
+}
+
+// The display settings' "Settings" button starts the saver with "/c:HWND": the dialog stays above
+// that window.
+TEST(DialogWindow, TheWindowNamedByTheSettingsSwitchOwnsTheDialog)
+{
+    const HWND owner = CreateWindowExW(
+        0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const std::string number = std::to_string(reinterpret_cast<uintptr_t>(owner));
+    const struct {
+        std::string commandLine;
+        std::optional<HWND> owner;
+    } rows[] = {
+        {"/c:" + number, owner}, {"/C:" + number + " ", owner}, {"/c", std::nullopt}, {"/c:", std::nullopt},
+        {"/c:window", std::nullopt}, {"/c:0", std::nullopt},
+        {"/c:" + std::to_string(reinterpret_cast<uintptr_t>(owner) + 0x10000000), std::nullopt}, // no such window
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(dialogOwnerFrom(row.commandLine), row.owner) << row.commandLine;
+    DialogWorld world;
+    DialogView owned(world.dialog(), world.windows, owner);
+    EXPECT_EQ(GetWindow(owned.window(), GW_OWNER), owner);
+    EXPECT_EQ(GetWindow(world.view->window(), GW_OWNER), nullptr);
+    DestroyWindow(owner);
 }
 
 TEST(DialogWindow, TrackBarMovedByAMessageLandsInItsRecord)

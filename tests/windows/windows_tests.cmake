@@ -59,6 +59,10 @@ add_test(NAME sim.invariants
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/sim/sim_invariants.py ${CMAKE_BINARY_DIR}/vortexa-sim-under-wine)
 set_tests_properties(sim.invariants PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
 
+# What Vortexa.scr carries besides its code: version, icon, manifest, no debugging sections.
+add_test(NAME scr.resources
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/resources_test.sh $<TARGET_FILE:Vortexa> ${PROJECT_VERSION})
+
 # A helper the end-to-end tests run under Wine: the monitors as the system reports them, and a
 # close request to the show's window.
 add_executable(vortexa_wine_helper windows/wine_helper.cpp)

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "../core/running_program.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/saver_view.h"
 #include "platform/qt/x11_scene_painter.h"
@@ -118,6 +120,41 @@ TEST(X11Painter, EveryFrameShowsWhatAFreshPictureShows)
             ASSERT_GT(lit, 1000) << scene.name;
             EXPECT_LE(pixelsWithoutMatch(shown, fresh) * 1000, lit * UnmatchedPerThousandLit)
                 << scene.name << ", stretch " << stretch << ": " << pixelsWithoutMatch(shown, fresh) << " of " << lit;
+        }
+    }
+}
+
+// The time label rides centred on circle 0 or the block. In a 12-hour locale ("6:35:55 PM") the
+// time is wider than its label; read back from the window, its ink is still centred on the
+// label's centre, as in a 24-hour locale, in the window and in the simulator's picture.
+TEST(X11Painter, TheTimeIsCentredOnItsLabelInEveryLocale)
+{
+    constexpr double EveningTime = (18 * 3600 + 35 * 60 + 55) / 86400.0;
+    constexpr int Tolerance = 3;
+    PaintedWindow window;
+    for (const char* localeName : {"en_US", "de_DE", "ru_RU"}) {
+        SaverScreen screen;
+        screen.Shape[0].Visible = false;
+        screen.lblF1.Visible = false;
+        screen.lblT.Move(6000, 3000);
+        screen.lblT.Caption = longTimeTextIn(QLocale(QString::fromLatin1(localeName)), EveningTime);
+        const int centre = static_cast<int>((screen.lblT.Left + screen.lblT.Width / 2) / TwipsPerPixel);
+        const int top = static_cast<int>(screen.lblT.Top / TwipsPerPixel);
+        const int bottom = static_cast<int>((screen.lblT.Top + screen.lblT.Height) / TwipsPerPixel);
+        window.paint(screen);
+        for (const auto& [where, image] :
+            {std::pair {"window", window.read()}, std::pair {"picture", renderSaverScreen(screen, WindowSize)}}) {
+            int left = image.width(), right = -1;
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if ((image.pixel(x, y) & 0xffffff) != 0) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            ASSERT_GE(right, left) << localeName << ", " << where << ": no ink of " << screen.lblT.Caption;
+            EXPECT_NEAR((left + right) / 2.0, centre, Tolerance)
+                << localeName << ", " << where << ": " << screen.lblT.Caption << " inked from " << left << " to "
+                << right;
         }
     }
 }

@@ -218,12 +218,8 @@ DialogView::DialogView(Form2& form, QtPlatform& platform)
 
 QWidget* DialogView::containerOf(Container container) const
 {
-    const char* name = container == Container::Picture ? "Pic"
-        : container == Container::Frame1               ? "Frame1"
-        : container == Container::Frame2               ? "Frame2"
-                                                       : nullptr;
-    for (size_t k = 0; name && k < m_widgets.size(); ++k)
-        if (m_controls[k].name == name)
+    for (size_t k = 0; k < m_widgets.size(); ++k)
+        if (m_controls[k].holds == container)
             return m_widgets[k];
     return const_cast<DialogView*>(this);
 }

@@ -4,9 +4,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/x11_scene_painter.h"
 #include "saver/form1.h"
 #include "saver/program.h"
 
@@ -40,6 +42,55 @@ std::optional<WindowSize> sizeOfWindow(xcb_connection_t* connection, xcb_window_
     return size;
 }
 
+namespace {
+
+std::string hexadecimal(uint32_t id)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%x", id);
+    return text;
+}
+
+std::string noWindow(xcb_window_t window)
+{
+    return "vortexa: there is no window " + hexadecimal(window) + " to show in";
+}
+
+} // namespace
+
+std::string unusableColours(xcb_connection_t* connection, xcb_window_t window)
+{
+    if (pixelFormatOf(connection, window))
+        return {};
+    return "vortexa: the colours of window " + hexadecimal(window)
+        + " come from a palette, which the show cannot draw in; it needs a screen of 15 bits a pixel or more";
+}
+
+TakenWindow takeWindow(xcb_connection_t* connection, xcb_window_t window)
+{
+    // A pixmap has a size too, so only the window's attributes tell a window.
+    xcb_get_window_attributes_reply_t* attributes
+        = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    if (!attributes)
+        return {{}, noWindow(window)};
+    const bool showsPixels = attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT;
+    std::free(attributes);
+    if (!showsPixels)
+        return {{}, "vortexa: window " + hexadecimal(window) + " takes input only and cannot show the saver"};
+    if (std::string colours = unusableColours(connection, window); !colours.empty())
+        return {{}, std::move(colours)};
+    // Its size, its end and its lost pixels are all the show needs to hear of the window. Once this
+    // is selected its destruction is heard of, so a window gone before is caught here.
+    const uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_EXPOSURE;
+    xcb_generic_error_t* error = xcb_request_check(
+        connection, xcb_change_window_attributes_checked(connection, window, XCB_CW_EVENT_MASK, &events));
+    const auto size = error ? std::nullopt : sizeOfWindow(connection, window);
+    std::free(error);
+    if (!size)
+        return {{}, noWindow(window)};
+    return {*size, {}};
+}
+
 xcb_window_t rootWindow(xcb_connection_t* connection)
 {
     char* host = nullptr;
@@ -59,10 +110,6 @@ GivenWindowShow::GivenWindowShow(Program& program, QtPlatform& platform, xcb_win
     , m_ratio(primaryDevicePixelRatio())
 {
     takeSize(size);
-    xcb_connection_t* connection = x11Connection();
-    // Its size, its end and its lost pixels are all the show needs to hear of the window.
-    const uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_EXPOSURE;
-    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &events);
     QCoreApplication::instance()->installNativeEventFilter(this);
     m_afterEvent = m_platform.addAfterEvent([this](bool outermost) { afterEvent(outermost); });
     m_painter.start(window, m_ratio, framesPerSecond());
@@ -95,6 +142,12 @@ bool GivenWindowShow::nativeEventFilter(const QByteArray& eventType, void* messa
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     switch (event->response_type & 0x7f) {
+    case 0:
+        // A window that goes wrong for the show's requests is as good as gone: drawing on would
+        // only bring more errors.
+        if (reinterpret_cast<const xcb_generic_error_t*>(event)->resource_id == m_window)
+            m_platform.endProgram();
+        break;
     case XCB_DESTROY_NOTIFY:
         if (reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == m_window)
             m_platform.endProgram();

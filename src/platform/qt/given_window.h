@@ -23,12 +23,26 @@ struct WindowSize {
 };
 std::optional<WindowSize> sizeOfWindow(xcb_connection_t* connection, xcb_window_t window);
 
+// A window taken for the show, or a line for the user saying why it cannot be one.
+struct TakenWindow {
+    WindowSize size;
+    std::string problem;
+};
+
+// Takes a window for the show: it must be a window that shows pixels, in colours the show can
+// draw, and the show must be able to hear of its size and its end. Only then is it taken.
+TakenWindow takeWindow(xcb_connection_t* connection, xcb_window_t window);
+
+// The line for a screen whose colours the show cannot draw, or nothing when it can.
+std::string unusableColours(xcb_connection_t* connection, xcb_window_t window);
+
 // The root window of the display's default screen.
 xcb_window_t rootWindow(xcb_connection_t* connection);
 
 class GivenWindowShow : public QAbstractNativeEventFilter {
 public:
-    // The window must exist (see sizeOfWindow); the platform then reports its size as the screen's.
+    // The window must have been taken (see takeWindow); the platform then reports its size as the
+    // screen's.
     GivenWindowShow(Program& program, QtPlatform& platform, xcb_window_t window, WindowSize size);
     ~GivenWindowShow() override;
     GivenWindowShow(const GivenWindowShow&) = delete;

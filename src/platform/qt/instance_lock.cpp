@@ -1,5 +1,6 @@
 #include "platform/qt/instance_lock.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -21,20 +22,29 @@ bool isPrivateFolder(const std::filesystem::path& folder)
         && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
+std::string safeName(std::string name)
+{
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
+            c = '_';
+    return name;
+}
+
 } // namespace
 
 std::string instanceLockName(const char* display)
 {
-    std::string name = display ? display : "";
-    // The screen number after the display's does not make another display.
+    const std::string name = display ? display : "";
     const size_t colon = name.rfind(':');
-    const size_t dot = name.find('.', colon == std::string::npos ? 0 : colon);
-    if (colon != std::string::npos && dot != std::string::npos)
-        name.erase(dot);
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
-            c = '_';
-    return name.empty() ? "vortexa.lock" : "vortexa-" + name + ".lock";
+    if (colon == std::string::npos)
+        return name.empty() ? "vortexa.lock" : "vortexa-" + safeName(name) + ".lock";
+    // A display named with or without "unix" is the same local display, and the screen number after
+    // the display's does not make another one.
+    std::string host = name.substr(0, colon);
+    if (host == "unix")
+        host.clear();
+    const std::string displayNumber = name.substr(colon + 1, name.find('.', colon) - colon - 1);
+    return "vortexa-" + safeName(host + ":" + displayNumber) + ".lock";
 }
 
 std::optional<std::filesystem::path> privateFolder()

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -60,12 +61,13 @@ double QtPlatform::timeOfDay()
     return static_cast<double>(QTime::currentTime().msecsSinceStartOfDay() / 1000) / SecondsPerDay;
 }
 
-std::string QtPlatform::longTimeText(double date)
+std::string longTimeTextIn(const QLocale& locale, double date)
 {
-    const QLocale locale = QLocale::system();
     const QTime time = QTime::fromMSecsSinceStartOfDay(secondOfDay(date) * 1000);
     return locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat))).toStdString();
 }
+
+std::string QtPlatform::longTimeText(double date) { return longTimeTextIn(QLocale::system(), date); }
 
 TimerId QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
 {
@@ -122,7 +124,12 @@ void QtPlatform::showInGivenWindow(double widthPixels, double heightPixels)
 
 void QtPlatform::setCursorPosition(int x, int y) { QCursor::setPos(x, y); }
 
-std::string QtPlatform::commandLine() { return QCoreApplication::arguments().mid(1).join(u' ').toStdString(); }
+std::string QtPlatform::commandLine()
+{
+    if (m_commandLine)
+        return *m_commandLine;
+    return QCoreApplication::arguments().mid(1).join(u' ').toStdString();
+}
 
 bool QtPlatform::anotherInstanceRunning() { return m_lock.heldElsewhere(); }
 
@@ -132,6 +139,16 @@ void QtPlatform::endProgram()
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(0);
+}
+
+void QtPlatform::endBySignal(int signal)
+{
+    writeStatistics();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    _exit(128 + signal);
 }
 
 // The measurements of the whole program read how many steps the scene took in how long.

@@ -4,6 +4,7 @@
 // program (a timer tick here, keys and mouse moves from the windows) goes through deliver(), so
 // that the windows follow the records afterwards.
 
+#include <QLocale>
 #include <QString>
 
 #include <QObject>
@@ -25,6 +26,9 @@ namespace vortexa {
 // The long time format without its time-zone part ("t", "tt", ...).
 QString withoutTimeZone(const QString& timeFormat);
 
+// A date value's time of day in the locale's long time format, without its time-zone part.
+std::string longTimeTextIn(const QLocale& locale, double date);
+
 class QtPlatform : public Platform, public EventDelivery {
 public:
     QtPlatform();
@@ -39,8 +43,12 @@ public:
     double screenHeightTwips() override;
     void setCursorPosition(int x, int y) override;
     std::string commandLine() override;
+    // The command line the program reads its run switch from, in place of its own arguments.
+    void setCommandLine(std::string commandLine) { m_commandLine = std::move(commandLine); }
     bool anotherInstanceRunning() override;
     [[noreturn]] void endProgram() override;
+    // Ends the program as endProgram does, then by the signal that asked it to stop.
+    [[noreturn]] void endBySignal(int signal);
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     std::filesystem::path programFolder() override;
     std::filesystem::path userSettingsFolder() override;
@@ -59,6 +67,7 @@ private:
     void writeStatistics() const;
 
     std::map<TimerId, RunningTimer> m_timers;
+    std::optional<std::string> m_commandLine;
     TimerId m_nextTimer = 0;
     InstanceLock m_lock;
     struct PixelSize {

@@ -54,18 +54,13 @@ void drawOutline(QPainter& painter, int kind, const QRectF& outline)
     }
 }
 
-bool sameFont(const Font& a, const Font& b)
-{
-    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Underline == b.Underline;
-}
-
 // A screen uses a handful of fonts, so they are made once and kept.
 const QFont& fontFor(const Font& font)
 {
     constexpr size_t MostFontsKept = 16;
     static std::vector<std::pair<Font, QFont>> made;
     for (const auto& [record, qfont] : made)
-        if (sameFont(record, font))
+        if (record == font)
             return qfont;
     if (made.size() >= MostFontsKept)
         made.clear();
@@ -73,13 +68,14 @@ const QFont& fontFor(const Font& font)
     return made.back().second;
 }
 
-int textFlagsOf(int alignment)
+int textFlagsOf(const LabelElement& label, const QRect& box)
 {
+    const int textWidth
+        = QFontMetrics(fontFor(label.LabelFont)).horizontalAdvance(QString::fromStdString(label.Caption));
+    const int alignment = ShownAlignment(label.Alignment, textWidth, box.width());
     const int horizontal = alignment == AlignRight ? Qt::AlignRight
         : alignment == AlignCentre                 ? Qt::AlignHCenter
                                                    : Qt::AlignLeft;
-    // A text too wide for its label stays on one line and runs on past the label's edges rather
-    // than being cut off, so a long time of day shows whole and centred.
     return horizontal | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
 }
 
@@ -128,7 +124,7 @@ QRect labelReach(const LabelElement& label)
     if (label.Caption.empty() || box.width() <= 0 || box.height() <= 0)
         return box;
     const QRect text = QFontMetrics(fontFor(label.LabelFont))
-                           .boundingRect(box, textFlagsOf(label.Alignment), QString::fromStdString(label.Caption));
+                           .boundingRect(box, textFlagsOf(label, box), QString::fromStdString(label.Caption));
     return box.united(text.adjusted(-1, -1, 1, 1));
 }
 
@@ -143,7 +139,7 @@ void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
         return;
     painter.setPen(toQColor(label.ForeColor));
     painter.setFont(fontFor(label.LabelFont));
-    painter.drawText(box, textFlagsOf(label.Alignment), QString::fromStdString(label.Caption));
+    painter.drawText(box, textFlagsOf(label, box), QString::fromStdString(label.Caption));
 }
 
 void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect& area)

@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
+#include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/system_look.h"
 #include "platform/qt/x11_scene_painter.h"
@@ -275,6 +277,79 @@ void SaverWindows::follow()
     std::erase_if(m_retired, [](const QPointer<SaverView>& view) { return view.isNull(); });
     for (const auto& entry : m_views.entries())
         entry.view->follow();
+    const SaverView* holder = windowToHoldInput();
+    m_grab.holdIn(holder ? static_cast<xcb_window_t>(holder->winId()) : 0);
+}
+
+// The scene's window of the newest shown screen holds the keys and the pointer, except while the
+// dialog is open over it and needs them.
+SaverView* SaverWindows::windowToHoldInput() const
+{
+    const Form2* dialog = m_program.loadedDialog();
+    if (dialog && dialog->Visible)
+        return nullptr;
+    for (auto form = m_program.screens().rbegin(); form != m_program.screens().rend(); ++form) {
+        SaverView* view = viewOf(**form);
+        if ((*form)->screen.Visible && view && view->isExposed())
+            return view;
+    }
+    return nullptr;
+}
+
+void InputGrab::holdIn(xcb_window_t window)
+{
+    constexpr int Tries = 20;
+    constexpr qint64 BetweenTriesMs = 100;
+    if (window != m_window) {
+        release();
+        m_window = window;
+        m_triesLeft = Tries;
+    }
+    if (m_window == 0 || m_held || m_triesLeft == 0)
+        return;
+    if (m_sinceTry.isValid() && m_sinceTry.elapsed() < BetweenTriesMs)
+        return;
+    m_sinceTry.start();
+    --m_triesLeft;
+    m_held = tryToGrab();
+}
+
+bool InputGrab::tryToGrab()
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return false;
+    xcb_grab_keyboard_reply_t* keyboard = xcb_grab_keyboard_reply(connection,
+        xcb_grab_keyboard(connection, 1, m_window, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        nullptr);
+    const bool keyboardHeld = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(keyboard);
+    if (!keyboardHeld)
+        return false;
+    constexpr uint16_t PointerEvents = XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_BUTTON_PRESS
+        | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW;
+    xcb_grab_pointer_reply_t* pointer = xcb_grab_pointer_reply(connection,
+        xcb_grab_pointer(connection, 1, m_window, PointerEvents, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
+            XCB_NONE, XCB_CURRENT_TIME),
+        nullptr);
+    const bool pointerHeld = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(pointer);
+    if (!pointerHeld)
+        xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+    xcb_flush(connection);
+    return pointerHeld;
+}
+
+void InputGrab::release()
+{
+    xcb_connection_t* connection = x11Connection();
+    if (m_held && connection) {
+        xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+        xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+        xcb_flush(connection);
+    }
+    m_held = false;
+    m_sinceTry.invalidate();
 }
 
 SaverView* SaverWindows::viewOf(const Form1& form) const { return m_views.sceneViewOf(form); }

@@ -87,6 +87,25 @@ private:
     FramePainter m_painter;
 };
 
+// Holds the keyboard and the pointer in one window of the show, as a screen-saver window does, so
+// that a window manager's keys (Alt+Tab) cannot move typed keys to a window behind the show. The
+// X server refuses a grab while another client holds one, so a refused grab is tried again a few
+// times.
+class InputGrab {
+public:
+    // Grabs in the window (0: none), letting go of the window held before.
+    void holdIn(xcb_window_t window);
+
+private:
+    bool tryToGrab();
+    void release();
+
+    xcb_window_t m_window = 0;
+    bool m_held = false;
+    int m_triesLeft = 0;
+    QElapsedTimer m_sinceTry;
+};
+
 class SaverWindows {
 public:
     // Makes the windows follow the program's saver screens after every event that the platform
@@ -106,6 +125,7 @@ public:
 
 private:
     void retire(SaverView* view);
+    SaverView* windowToHoldInput() const;
 
     Program& m_program;
     QtPlatform& m_platform;
@@ -114,6 +134,7 @@ private:
     std::vector<QPointer<SaverView>> m_retired;
     std::vector<QMetaObject::Connection> m_monitorWatch;
     bool m_monitorsChanged = false;
+    InputGrab m_grab;
 };
 
 } // namespace vortexa

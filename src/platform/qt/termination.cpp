@@ -17,9 +17,9 @@ namespace {
 int signalSocket[2] = {-1, -1};
 
 // Only a write is safe in a signal handler; the event loop does the rest.
-void onTerminationSignal(int)
+void onTerminationSignal(int signal)
 {
-    const char signalled = 1;
+    const char signalled = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t written = write(signalSocket[1], &signalled, 1);
 }
 
@@ -30,7 +30,12 @@ void endOnTerminationSignals(QtPlatform& platform)
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSocket) != 0)
         return;
     auto* notifier = new QSocketNotifier(signalSocket[0], QSocketNotifier::Read);
-    QObject::connect(notifier, &QSocketNotifier::activated, [&platform] { platform.endProgram(); });
+    QObject::connect(notifier, &QSocketNotifier::activated, [&platform] {
+        char signal = 0;
+        if (read(signalSocket[0], &signal, 1) != 1)
+            platform.endProgram();
+        platform.endBySignal(signal);
+    });
     struct sigaction action { };
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);

@@ -4,8 +4,10 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/system_look.h"
@@ -15,16 +17,98 @@ namespace vortexa {
 
 namespace {
 
-constexpr uint32_t BlackPixel = 0;
 // Sprites not drawn for this many frames go once the cache is larger than it needs to be.
 constexpr size_t SpritesKeptFreely = 256;
 constexpr uint64_t FramesUnusedBeforeDropped = 600;
 
-uint32_t pixelOf(uint32_t colour)
+const xcb_visualtype_t* visualOf(xcb_connection_t* connection, xcb_visualid_t id)
+{
+    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens))
+        for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem; xcb_depth_next(&depths))
+            for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals))
+                if (visuals.data->visual_id == id)
+                    return visuals.data;
+    return nullptr;
+}
+
+// The value of an 8-bit colour channel in the bits of a mask, rounded to the nearest level.
+uint32_t channelBits(int value, uint32_t mask)
+{
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const uint32_t most = mask >> shift;
+    return (static_cast<uint32_t>(value) * most + 127) / 255 << shift;
+}
+
+} // namespace
+
+uint32_t PixelFormat::pixel(int red, int green, int blue) const
+{
+    return channelBits(red, redMask) | channelBits(green, greenMask) | channelBits(blue, blueMask) | alphaMask;
+}
+
+std::optional<PixelFormat> pixelFormatOf(xcb_connection_t* connection, xcb_window_t window)
+{
+    xcb_get_window_attributes_reply_t* attributes
+        = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    xcb_get_geometry_reply_t* geometry
+        = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    const xcb_visualtype_t* visual = attributes ? visualOf(connection, attributes->visual) : nullptr;
+    const int depth = geometry ? geometry->depth : 0;
+    std::free(attributes);
+    std::free(geometry);
+    if (!visual || (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR))
+        return std::nullopt;
+    PixelFormat format;
+    format.depth = static_cast<uint8_t>(depth);
+    format.redMask = visual->red_mask;
+    format.greenMask = visual->green_mask;
+    format.blueMask = visual->blue_mask;
+    // The bits of the depth that hold no colour are alpha: a window of depth 32 shows what lies
+    // behind it wherever they are 0, so every pixel drawn sets them.
+    const uint32_t depthBits = depth >= 32 ? ~0u : (1u << depth) - 1;
+    format.alphaMask = depthBits & ~(format.redMask | format.greenMask | format.blueMask);
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem; xcb_format_next(&formats))
+        if (formats.data->depth == depth) {
+            format.bitsPerPixel = formats.data->bits_per_pixel;
+            format.scanlinePad = formats.data->scanline_pad;
+        }
+    format.mostSignificantFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+    if (format.bitsPerPixel % 8 != 0 || format.bitsPerPixel < 8 || format.bitsPerPixel > 32)
+        return std::nullopt;
+    return format;
+}
+
+namespace {
+
+// The pixels of a picture over black, in the window's pixel format, rows padded as the server asks.
+std::vector<uint8_t> pixelsOver(const QImage& image, const PixelFormat& format, size_t& bytesPerRow)
+{
+    const size_t bytesPerPixel = static_cast<size_t>(format.bitsPerPixel) / 8;
+    const size_t pad = static_cast<size_t>(format.scanlinePad);
+    bytesPerRow = (static_cast<size_t>(image.width()) * format.bitsPerPixel + pad - 1) / pad * pad / 8;
+    std::vector<uint8_t> pixels(bytesPerRow * static_cast<size_t>(image.height()), 0);
+    for (int y = 0; y < image.height(); ++y) {
+        // Premultiplied colours are the picture over black, which is what the window holds.
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* out = pixels.data() + static_cast<size_t>(y) * bytesPerRow;
+        for (int x = 0; x < image.width(); ++x, out += bytesPerPixel) {
+            const uint32_t value = format.pixel(qRed(row[x]), qGreen(row[x]), qBlue(row[x]));
+            for (size_t k = 0; k < bytesPerPixel; ++k) {
+                const size_t shift = 8 * (format.mostSignificantFirst ? bytesPerPixel - 1 - k : k);
+                out[k] = static_cast<uint8_t>(value >> shift);
+            }
+        }
+    }
+    return pixels;
+}
+
+uint32_t pixelOf(const PixelFormat& format, uint32_t colour)
 {
     const QColor c = toQColor(colour);
-    return static_cast<uint32_t>(c.red()) << 16 | static_cast<uint32_t>(c.green()) << 8
-        | static_cast<uint32_t>(c.blue());
+    return format.pixel(c.red(), c.green(), c.blue());
 }
 
 // A picture of `logical` size (in the screen's logical pixels) at the device scale, clear, with a
@@ -97,21 +181,18 @@ X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t wind
     , m_window(window)
     , m_ratio(devicePixelRatio)
 {
-    xcb_get_geometry_reply_t* geometry
-        = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
-    if (geometry) {
-        m_depth = geometry->depth;
-        free(geometry);
-    }
+    if (const auto format = pixelFormatOf(connection, window))
+        m_format = *format;
+    m_black = m_format.pixel(0, 0, 0);
     m_plainGc = xcb_generate_id(connection);
-    const uint32_t values[] = {BlackPixel, 0};
+    const uint32_t values[] = {m_black, 0};
     xcb_create_gc(connection, m_plainGc, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
     // Thin circles take the server's one-pixel line (width 0), its cheapest way to draw; dashes and
     // dots have the lengths of the sprites' patterns.
     for (int style = 0; style < 3; ++style) {
         m_arcGc[style] = xcb_generate_id(connection);
         const uint32_t lineValues[]
-            = {BlackPixel, 0, style == 0 ? XCB_LINE_STYLE_SOLID : XCB_LINE_STYLE_ON_OFF_DASH, XCB_CAP_STYLE_BUTT, 0};
+            = {m_black, 0, style == 0 ? XCB_LINE_STYLE_SOLID : XCB_LINE_STYLE_ON_OFF_DASH, XCB_CAP_STYLE_BUTT, 0};
         xcb_create_gc(connection, m_arcGc[style], window,
             XCB_GC_FOREGROUND | XCB_GC_LINE_WIDTH | XCB_GC_LINE_STYLE | XCB_GC_CAP_STYLE | XCB_GC_GRAPHICS_EXPOSURES,
             lineValues);
@@ -203,7 +284,7 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         const int diameter = static_cast<int>(square.width);
         const ThinCircle circle {diameter, diameter, shape.BorderStyle - BorderSolid};
         placed.push_back({element, nullptr, circle, static_cast<int>(std::floor(square.left)),
-            static_cast<int>(std::floor(square.top)), pixelOf(shape.BorderColor)});
+            static_cast<int>(std::floor(square.top)), pixelOf(m_format, shape.BorderColor)});
         return;
     }
     char text[128];
@@ -226,7 +307,7 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         return image;
     });
     placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(box.x() * m_ratio)),
-        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(shape.BorderColor)});
+        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(m_format, shape.BorderColor)});
 }
 
 // A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
@@ -262,7 +343,7 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         return image;
     });
     placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(left * m_ratio)),
-        static_cast<int>(std::lround(top * m_ratio)), pixelOf(line.BorderColor)});
+        static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)});
 }
 
 void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
@@ -334,19 +415,16 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     xcb_free_gc(m_connection, maskGc);
 
     if (!oneColour) {
-        // Premultiplied pixels are the picture over black, which is what the window holds.
         sprite.picture = xcb_generate_id(m_connection);
-        xcb_create_pixmap(m_connection, m_depth, sprite.picture, m_window, static_cast<uint16_t>(sprite.width),
+        xcb_create_pixmap(m_connection, m_format.depth, sprite.picture, m_window, static_cast<uint16_t>(sprite.width),
             static_cast<uint16_t>(sprite.height));
-        std::vector<uint8_t> pixels(static_cast<size_t>(sprite.width) * static_cast<size_t>(sprite.height) * 4);
-        for (int y = 0; y < sprite.height; ++y)
-            std::memcpy(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(sprite.width) * 4,
-                image.constScanLine(y), static_cast<size_t>(sprite.width) * 4);
-        putRows(m_connection, sprite.picture, m_plainGc, XCB_IMAGE_FORMAT_Z_PIXMAP, m_depth, sprite.width,
-            sprite.height, pixels, static_cast<size_t>(sprite.width) * 4);
+        size_t bytesPerRow = 0;
+        const std::vector<uint8_t> pixels = pixelsOver(image, m_format, bytesPerRow);
+        putRows(m_connection, sprite.picture, m_plainGc, XCB_IMAGE_FORMAT_Z_PIXMAP, m_format.depth, sprite.width,
+            sprite.height, pixels, bytesPerRow);
     }
     sprite.gc = xcb_generate_id(m_connection);
-    const uint32_t values[] = {BlackPixel, 0, sprite.mask};
+    const uint32_t values[] = {m_black, 0, sprite.mask};
     xcb_create_gc(
         m_connection, sprite.gc, m_window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES | XCB_GC_CLIP_MASK, values);
     return kept;
@@ -366,7 +444,7 @@ void X11ScenePainter::draw(const Placed& placed)
 }
 
 // Erasing draws the same pixels in black: the same arc with the same dashes, or the same mask.
-void X11ScenePainter::erase(const Placed& placed) { drawInColour(placed, BlackPixel); }
+void X11ScenePainter::erase(const Placed& placed) { drawInColour(placed, m_black); }
 
 void X11ScenePainter::drawInColour(const Placed& placed, uint32_t pixel)
 {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,6 +28,21 @@ struct PixelRect {
         return x < other.x + other.width && other.x < x + width && y < other.y + other.height && other.y < y + height;
     }
 };
+
+// How a window's pixels hold a colour: where red, green and blue sit, which bits are alpha, and how
+// a picture's pixels are laid out for the server.
+struct PixelFormat {
+    uint8_t depth = 24;
+    uint32_t redMask = 0xff0000, greenMask = 0xff00, blueMask = 0xff, alphaMask = 0;
+    int bitsPerPixel = 32, scanlinePad = 32;
+    bool mostSignificantFirst = false;
+    // The pixel of an 8-bit-a-channel colour, opaque.
+    uint32_t pixel(int red, int green, int blue) const;
+};
+
+// The pixel format of a window, or nothing when its colours are not red, green and blue bits of
+// each pixel (a palette of 8-bit screens), which this painter cannot draw.
+std::optional<PixelFormat> pixelFormatOf(xcb_connection_t* connection, xcb_window_t window);
 
 class X11ScenePainter {
 public:
@@ -78,7 +94,8 @@ private:
     xcb_connection_t* m_connection;
     xcb_window_t m_window;
     double m_ratio;
-    uint8_t m_depth = 24;
+    PixelFormat m_format;
+    uint32_t m_black = 0;
     xcb_gcontext_t m_plainGc = 0;
     xcb_gcontext_t m_arcGc[3] = {}; // solid, dashed, dotted thin lines
     bool m_wholeWindow = true;

@@ -3,14 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
+#include <type_traits>
+#include <variant>
 
-#include "dialog/form2.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_platform.h"
-#include "saver/program.h"
 
 namespace vortexa {
 
@@ -22,22 +22,11 @@ constexpr const wchar_t* LabelClass = L"VortexaLabel";
 // Not clipping its children: the group boxes leave their inside to the dialog's background.
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD DialogExtendedStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr int ListDropHeight = 160; // pixels of the open list under the field
+constexpr int ListDropHeight = 160; // pixels of the open list under the field, at 96 dots to the inch
 constexpr int FirstControlId = 100;
+constexpr UINT LabelClicked = WM_APP;
 
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
-
-struct PixelPlace {
-    int left, top, width, height;
-};
-
-template <typename Element> PixelPlace placeOf(const Element& element, float containerLeft = 0, float containerTop = 0)
-{
-    return {toPixels(containerLeft + element.Left), toPixels(containerTop + element.Top), toPixels(element.Width),
-        toPixels(element.Height)};
-}
-
-void moveTo(HWND window, const PixelPlace& place)
+void moveTo(HWND window, const PixelBox& place)
 {
     RECT now;
     GetWindowRect(window, &now);
@@ -73,19 +62,42 @@ void followFont(HWND window, HFONT font)
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void followTrackBar(HWND window, const TrackBar& bar)
+Font boldOf(Font font, bool bold)
+{
+    font.Bold = bold;
+    return font;
+}
+
+void followButton(HWND window, const ButtonElement& button, const ControlLayout& layout, int dotsPerInch)
+{
+    followText(window, button.Caption);
+    followFont(window, fontFor(boldOf(Font {}, button.FontBold), dotsPerInch));
+    moveTo(window, layout.inDialog);
+    showIf(window, button.Visible);
+}
+
+void followFrame(HWND window, const FrameElement& frame, const ControlLayout& layout, int dotsPerInch)
+{
+    followText(window, frame.Caption);
+    followFont(window, fontFor(Font {}, dotsPerInch));
+    moveTo(window, layout.inDialog);
+    showIf(window, frame.Visible);
+}
+
+void followTrackBar(HWND window, const TrackBar& bar, const ControlLayout& layout)
 {
     if (SendMessageW(window, TBM_GETRANGEMIN, 0, 0) != bar.Min()
         || SendMessageW(window, TBM_GETRANGEMAX, 0, 0) != bar.Max())
         SendMessageW(window, TBM_SETRANGE, TRUE, MAKELPARAM(bar.Min(), bar.Max()));
     if (SendMessageW(window, TBM_GETPOS, 0, 0) != bar.Value())
         SendMessageW(window, TBM_SETPOS, TRUE, bar.Value());
+    moveTo(window, layout.inDialog);
     showIf(window, bar.Visible);
 }
 
 // The list's entries, selection and field follow the record; a field whose text stays keeps the
 // user's typing cursor.
-void followList(HWND window, const ComboList& list, float frameLeft, float frameTop)
+void followList(HWND window, const ComboList& list, const ControlLayout& layout, int dotsPerInch)
 {
     const int count = static_cast<int>(SendMessageW(window, CB_GETCOUNT, 0, 0));
     bool entriesDiffer = count != list.ListCount();
@@ -104,67 +116,59 @@ void followList(HWND window, const ComboList& list, float frameLeft, float frame
     if (entriesDiffer || SendMessageW(window, CB_GETCURSEL, 0, 0) != list.ListIndex())
         SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
     followText(window, list.Text());
-    PixelPlace place = placeOf(list, frameLeft, frameTop);
-    place.height = ListDropHeight;
+    followFont(window, fontFor(Font {}, dotsPerInch));
+    PixelBox place = layout.inDialog;
+    place.height = ListDropHeight * dotsPerInch / DesignDotsPerInch;
     moveTo(window, place);
     showIf(window, list.Visible);
 }
 
-// A caption of one word cannot wrap; when it is wider than its label, the label grows about its
-// alignment so that the word shows whole.
-PixelPlace labelPlace(HWND window, const DialogView::Label& label)
+// A transparent label shows what lies behind it: the picture or the dialog.
+COLORREF backgroundBehind(HWND label)
 {
-    const LabelElement& record = *label.record;
-    PixelPlace place = placeOf(record, label.containerLeft, label.containerTop);
-    const std::wstring text = wideText(record.Caption);
-    if (text.find_first_of(L" \r\n") != std::wstring::npos || text.empty())
-        return place;
-    const HDC dc = GetDC(window);
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(record.LabelFont));
-    SIZE size {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const HWND parent = GetParent(label);
+    if (parent == GetAncestor(label, GA_ROOT))
+        return GetSysColor(COLOR_BTNFACE);
+    return static_cast<COLORREF>(GetWindowLongPtrW(parent, 0));
+}
+
+void paintShownLabel(HWND window, HDC dc, const DialogView::ShownLabel& shown)
+{
+    const LabelElement& label = *shown.record;
+    RECT client;
+    GetClientRect(window, &client);
+    const COLORREF back = label.BackStyle == BackOpaque ? toColorRef(label.BackColor) : backgroundBehind(window);
+    const HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, toColorRef(label.ForeColor));
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(label.LabelFont, shown.dotsPerInch));
+    for (const TextLine& line : shown.lines) {
+        const std::wstring text = wideText(line.text);
+        RECT box {line.box.left, line.box.top, line.box.right(), line.box.bottom()};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+    }
     SelectObject(dc, earlier);
-    ReleaseDC(window, dc);
-    const int growth = size.cx - place.width;
-    if (growth <= 0)
-        return place;
-    if (record.Alignment == AlignCentre)
-        place.left -= growth / 2;
-    else if (record.Alignment == AlignRight)
-        place.left -= growth;
-    place.width += growth;
-    return place;
 }
 
 LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* label = reinterpret_cast<DialogView::Label*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* shown = reinterpret_cast<DialogView::ShownLabel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paintStruct;
         const HDC dc = BeginPaint(window, &paintStruct);
-        if (label) {
-            RECT client;
-            GetClientRect(window, &client);
-            LabelElement shown = *label->record;
-            shown.Left = 0;
-            shown.Top = 0;
-            shown.Width = static_cast<float>(client.right * TwipsPerPixel);
-            shown.Height = static_cast<float>(client.bottom * TwipsPerPixel);
-            if (shown.BackStyle != BackOpaque) {
-                // A transparent label shows what lies behind it: the picture or the dialog.
-                shown.BackStyle = BackOpaque;
-                shown.BackColor = GetParent(window) == GetAncestor(window, GA_ROOT)
-                    ? GetSysColor(COLOR_BTNFACE)
-                    : static_cast<uint32_t>(GetWindowLongPtrW(GetParent(window), 0));
-            }
-            paintLabel(dc, shown, client);
-        }
+        if (shown)
+            paintShownLabel(window, dc, *shown);
         EndPaint(window, &paintStruct);
         return 0;
     }
+    case WM_ERASEBKGND:
+        return 1;
     case WM_SETCURSOR:
-        if (label && label->record->HandPointer) {
+        if (shown && shown->record->HandPointer) {
             SetCursor(LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
         }
@@ -178,8 +182,8 @@ LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         RECT client;
         GetClientRect(window, &client);
         const POINT at {LOWORD(lParam), HIWORD(lParam)};
-        if (pressed && PtInRect(&client, at) && label && label->click)
-            SendMessageW(GetAncestor(window, GA_ROOT), WM_APP, 0, reinterpret_cast<LPARAM>(label));
+        if (pressed && PtInRect(&client, at) && shown && shown->click)
+            SendMessageW(GetAncestor(window, GA_ROOT), LabelClicked, 0, reinterpret_cast<LPARAM>(shown));
         return 0;
     }
     default:
@@ -188,24 +192,29 @@ LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The picture area: its background, its shapes and the time label in its drawing order. The
-// information text and the link are labels of their own above it, since the user clicks the link.
+// The picture area: its background, and its shapes and time label in their drawing order, drawn at
+// the design's resolution and grown to the screen's. It clips its children, the information text
+// and the link, so that they never flicker under it.
 LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto* form = reinterpret_cast<const Form2*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message != WM_PAINT || !form)
+    const auto* view = reinterpret_cast<const DialogView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message != WM_PAINT || !view)
         return DefWindowProcW(window, message, wParam, lParam);
     PAINTSTRUCT paintStruct;
     const HDC dc = BeginPaint(window, &paintStruct);
-    const HBRUSH background = CreateSolidBrush(toColorRef(form->Pic.BackColor));
+    const HBRUSH background = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, 0)));
     FillRect(dc, &paintStruct.rcPaint, background);
     DeleteObject(background);
-    for (const ElementRef& element : form->PicDrawingOrder.backToFront()) {
-        if (element.kind == KindPicShape && form->Shape.exists(element.index) && form->Shape[element.index].Visible)
-            paintShape(dc, form->Shape[element.index], paintStruct.rcPaint);
-        else if (element.kind == KindLblTIME && form->lblTIME.Visible)
-            paintLabel(dc, form->lblTIME, paintStruct.rcPaint);
-    }
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, DesignDotsPerInch, DesignDotsPerInch, nullptr);
+    SetViewportExtEx(dc, view->dotsPerInch(), view->dotsPerInch(), nullptr);
+    RECT area = paintStruct.rcPaint;
+    DPtoLP(dc, reinterpret_cast<POINT*>(&area), 2);
+    forEachPictureElement(
+        view->form(), [&](const ShapeElement& shape) { paintShape(dc, shape, area); },
+        [&](const LabelElement& label) { paintLabel(dc, label, area); });
     EndPaint(window, &paintStruct);
     return 0;
 }
@@ -225,106 +234,177 @@ void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, in
     RegisterClassExW(&windowClass);
 }
 
-Font boldOf(Font font)
+std::vector<ShapeElement> picturedShapes(const Form2& form)
 {
-    font.Bold = true;
-    return font;
+    std::vector<ShapeElement> shapes;
+    forEachPictureElement(
+        form, [&](const ShapeElement& shape) { shapes.push_back(shape); }, [](const LabelElement&) {});
+    return shapes;
+}
+
+std::vector<LabelElement> picturedLabels(const Form2& form)
+{
+    std::vector<LabelElement> labels;
+    forEachPictureElement(
+        form, [](const ShapeElement&) {}, [&](const LabelElement& label) { labels.push_back(label); });
+    return labels;
 }
 
 } // namespace
 
+int GdiTextMeasure::textWidth(const Font& font, const std::string& text) const
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
+    const std::wstring wide = wideText(text);
+    SIZE size {};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, earlier);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+int GdiTextMeasure::lineHeight(const Font& font) const
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
+    TEXTMETRICW metrics {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, earlier);
+    ReleaseDC(nullptr, dc);
+    return metrics.tmHeight;
+}
+
+std::optional<HWND> dialogOwnerFrom(const std::string& commandLine)
+{
+    const size_t colon = commandLine.find(':');
+    if (colon == std::string::npos)
+        return std::nullopt;
+    const char* digits = commandLine.c_str() + colon + 1;
+    char* end = nullptr;
+    const unsigned long long number = std::strtoull(digits, &end, 10);
+    if (end == digits || number == 0)
+        return std::nullopt;
+    const auto window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
+    if (!IsWindow(window))
+        return std::nullopt;
+    return window;
+}
+
 DialogView::DialogView(Form2& form, Win32Platform& platform)
+    : DialogView(form, platform, dialogOwnerFrom(platform.commandLine()))
+{
+}
+
+DialogView::DialogView(Form2& form, Win32Platform& platform, std::optional<HWND> owner)
     : m_form(form)
     , m_platform(platform)
-    , m_font(fontFor(Font {}))
-    , m_boldFont(fontFor(boldOf(Font {})))
+    , m_controls(dialogControls(form))
 {
     registerClass(DialogClass, &DialogView::windowProcedure, GetSysColorBrush(COLOR_BTNFACE));
     registerClass(PictureClass, pictureProcedure, nullptr, sizeof(LONG_PTR));
     registerClass(LabelClass, labelProcedure, nullptr);
-    m_window = CreateWindowExW(DialogExtendedStyle, DialogClass, L"", DialogStyle, 0, 0, 100, 100, nullptr, nullptr,
-        GetModuleHandleW(nullptr), this);
+    m_window = CreateWindowExW(DialogExtendedStyle, DialogClass, L"", DialogStyle, 0, 0, 100, 100,
+        owner.value_or(nullptr), nullptr, GetModuleHandleW(nullptr), this);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-
-    m_picture = addControl("Pic", PictureClass, 0);
-    SetWindowLongPtrW(m_picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_form));
-    addLabel("LblINFO", form.LblINFO, m_picture, 0, 0);
-    addLabel("lblLINK", form.lblLINK, m_picture, 0, 0, [](Form2& dialog) { dialog.lblLINK_Click(); });
-
-    addControl("Frame1", L"BUTTON", BS_GROUPBOX);
-    addControl("Frame2", L"BUTTON", BS_GROUPBOX);
-    for (int k = 0; k < static_cast<int>(form.cmdS.size()); ++k)
-        addControl("cmdS(" + std::to_string(k) + ")", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, nullptr,
-            [k](Form2& dialog) { dialog.cmdS_Click(k); });
-    for (size_t k = 0; k < form.Slider.size(); ++k) {
-        addLabel("Label(" + std::to_string(k) + ")", form.Label[k], m_window, form.Frame2.Left, form.Frame2.Top);
-        const HWND bar = addControl(
-            "Slider(" + std::to_string(k) + ")", TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP);
-        SendMessageW(bar, TBM_SETLINESIZE, 0, TrackBar::SmallChange);
-        SendMessageW(bar, TBM_SETPAGESIZE, 0, TrackBar::LargeChange);
-        SendMessageW(bar, TBM_SETTICFREQ, TrackBar::TickFrequency, 0);
-    }
-    addControl("ComboP", L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
-    addControl("ComboT", L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
-    for (int k = 0; k < static_cast<int>(form.lblLOC.size()); ++k)
-        addLabel("lblLOC(" + std::to_string(k) + ")", form.lblLOC[static_cast<size_t>(k)], m_window, 0, 0,
-            [k](Form2& dialog) { dialog.lblLOC_Click(k); });
-    addControl("cmdHELP", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, nullptr, [](Form2& d) { d.cmdHELP_Click(); });
-    addControl("CmdPRO", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, nullptr, [](Form2& d) { d.CmdPRO_Click(); });
-    addControl("cmdESC", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, nullptr, [](Form2& d) { d.cmdESC_Click(); });
-    addControl("cmdOK", L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, nullptr, [](Form2& d) { d.cmdOK_Click(); });
+    m_dotsPerInch = static_cast<int>(GetDpiForWindow(m_window));
+    if (m_dotsPerInch <= 0)
+        m_dotsPerInch = DesignDotsPerInch;
+    for (const DialogControl& control : m_controls)
+        m_windows.push_back(makeControl(control));
     stackControls();
+    m_platform.setMessageFilter([this](MSG& message) {
+        if (takeKey(message))
+            return true;
+        // Tab and the arrow keys move between the dialog's controls.
+        return IsWindowVisible(m_window) && IsDialogMessageW(m_window, &message);
+    });
     follow();
-}
-
-// Each control lies over those made before it, as the dialog's drawing order has it (the link over
-// the information text); the frames lie under everything.
-void DialogView::stackControls()
-{
-    constexpr UINT OrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (const Control& made : m_controls)
-        SetWindowPos(made.window, HWND_TOP, 0, 0, 0, 0, OrderOnly);
-    for (const char* frame : {"Frame1", "Frame2"})
-        SetWindowPos(control(frame), HWND_BOTTOM, 0, 0, 0, 0, OrderOnly);
 }
 
 DialogView::~DialogView()
 {
+    m_platform.setMessageFilter({});
     if (m_window) {
         SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
         DestroyWindow(m_window);
     }
 }
 
-HWND DialogView::addControl(
-    const std::string& name, const wchar_t* windowClass, DWORD style, HWND parent, std::function<void(Form2&)> click)
+HWND DialogView::containerOf(Container container) const
 {
-    const auto id = static_cast<INT_PTR>(FirstControlId + m_controls.size());
-    const HWND control = CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
-        parent ? parent : m_window, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-    m_controls.push_back({name, control, std::move(click)});
-    return control;
+    // The frames' controls lie in the dialog itself, over their frame.
+    for (size_t k = 0; k < m_windows.size() && container == Container::Picture; ++k)
+        if (m_controls[k].holds == container)
+            return m_windows[k];
+    return m_window;
 }
 
-void DialogView::addLabel(const std::string& name, const LabelElement& record, HWND parent, float containerLeft,
-    float containerTop, std::function<void(Form2&)> click)
+HWND DialogView::makeControl(const DialogControl& control)
 {
-    auto label = std::make_unique<Label>();
-    label->record = &record;
-    label->click = std::move(click);
-    label->containerLeft = containerLeft;
-    label->containerTop = containerTop;
-    label->window = addControl(name, LabelClass, 0, parent);
-    SetWindowLongPtrW(label->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(label.get()));
-    m_labels.push_back(std::move(label));
+    const auto id = static_cast<INT_PTR>(FirstControlId + m_windows.size());
+    const auto make = [&](const wchar_t* windowClass, DWORD style) {
+        return CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
+            containerOf(control.container), reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
+    };
+    m_labels.emplace_back();
+    return std::visit(
+        [&](auto* record) -> HWND {
+            using Record = std::remove_cvref_t<decltype(*record)>;
+            if constexpr (std::is_same_v<Record, PictureElement>) {
+                const HWND picture = make(PictureClass, WS_CLIPCHILDREN);
+                SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                return picture;
+            } else if constexpr (std::is_same_v<Record, LabelElement>) {
+                auto shown = std::make_unique<ShownLabel>();
+                shown->record = record;
+                shown->click = control.click;
+                const HWND label = make(LabelClass, 0);
+                SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown.get()));
+                m_labels.back() = std::move(shown);
+                return label;
+            } else if constexpr (std::is_same_v<Record, FrameElement>) {
+                return make(L"BUTTON", BS_GROUPBOX);
+            } else if constexpr (std::is_same_v<Record, ButtonElement>) {
+                return make(L"BUTTON", (record->Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP);
+            } else if constexpr (std::is_same_v<Record, TrackBar>) {
+                const HWND bar = make(TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP);
+                SendMessageW(bar, TBM_SETLINESIZE, 0, TrackBar::SmallChange);
+                SendMessageW(bar, TBM_SETPAGESIZE, 0, TrackBar::LargeChange);
+                SendMessageW(bar, TBM_SETTICFREQ, TrackBar::TickFrequency, 0);
+                return bar;
+            } else if constexpr (std::is_same_v<Record, ComboList>) {
+                return make(L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
+            } else {
+                // The line is drawn by the dialog itself.
+                return nullptr;
+            }
+        },
+        control.record);
+}
+
+// Tab goes from control to control in the order they were made, which is the order of the
+// windows from the top; the frames lie under everything. Inside the picture, which has no
+// control to tab to, each lies over those made before it: the link over the information text.
+void DialogView::stackControls()
+{
+    constexpr UINT OrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    const auto isFrame = [this](size_t k) { return std::holds_alternative<FrameElement*>(m_controls[k].record); };
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (m_windows[k] && !isFrame(k))
+            SetWindowPos(m_windows[k], m_controls[k].container == Container::Picture ? HWND_TOP : HWND_BOTTOM, 0, 0, 0,
+                0, OrderOnly);
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (isFrame(k))
+            SetWindowPos(m_windows[k], HWND_BOTTOM, 0, 0, 0, 0, OrderOnly);
 }
 
 HWND DialogView::control(const std::string& name) const
 {
-    const auto found
-        = std::find_if(m_controls.begin(), m_controls.end(), [&name](const Control& c) { return c.name == name; });
-    return found == m_controls.end() ? nullptr : found->window;
+    for (size_t k = 0; k < m_controls.size(); ++k)
+        if (m_controls[k].name == name)
+            return m_windows[k];
+    return nullptr;
 }
 
 LRESULT CALLBACK DialogView::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -344,29 +424,28 @@ LRESULT DialogView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HSCROLL:
         trackBarMoved(reinterpret_cast<HWND>(lParam));
         return 0;
-    case WM_APP: {
-        // A click on a label of the dialog.
-        const auto* label = reinterpret_cast<const Label*>(lParam);
-        deliver(label->click);
+    case LabelClicked:
+        deliver(reinterpret_cast<const ShownLabel*>(lParam)->click);
         return 0;
-    }
     case WM_PAINT:
         paintLine();
         return 0;
+    case WM_DPICHANGED:
+        m_dotsPerInch = HIWORD(wParam);
+        follow();
+        return 0;
     case WM_CLOSE:
         // The dialog ends only through its buttons: the close button presses the cancel button.
-        pressButton(true);
+        if (const DialogControl* button = keyButton(m_controls, true))
+            deliver(button->click);
         return 0;
     case WM_MOVE: {
         RECT place;
         GetWindowRect(m_window, &place);
-        if (m_following || !IsWindowVisible(m_window)
-            || (place.left == toPixels(m_form.Left) && place.top == toPixels(m_form.Top)))
+        const PixelBox recorded = dialogPlace(m_form, m_dotsPerInch);
+        if (m_following || !IsWindowVisible(m_window) || (place.left == recorded.left && place.top == recorded.top))
             return 0;
-        deliver([place](Form2& dialog) {
-            dialog.Left = static_cast<float>(place.left * TwipsPerPixel);
-            dialog.Top = static_cast<float>(place.top * TwipsPerPixel);
-        });
+        deliver([place](Form2& dialog) { MoveDialog(dialog, place.left, place.top); });
         return 0;
     }
     default:
@@ -377,35 +456,38 @@ LRESULT DialogView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void DialogView::commandFrom(HWND control, int notification)
 {
-    const auto found = std::find_if(
-        m_controls.begin(), m_controls.end(), [control](const Control& c) { return c.window == control; });
-    if (found == m_controls.end())
+    const auto found = std::find(m_windows.begin(), m_windows.end(), control);
+    if (found == m_windows.end() || !control)
         return;
-    if (notification == BN_CLICKED && found->click) {
-        deliver(found->click);
+    const DialogControl& row = m_controls[static_cast<size_t>(found - m_windows.begin())];
+    if (notification == BN_CLICKED && row.click) {
+        deliver(row.click);
         return;
     }
-    const bool captives = found->name == "ComboP";
-    if (!captives && found->name != "ComboT")
+    ComboList* const* list = std::get_if<ComboList*>(&row.record);
+    if (!list)
         return;
-    const auto list = [captives](Form2& dialog) -> ComboList& { return captives ? dialog.ComboP : dialog.ComboT; };
+    ComboList* record = *list;
     if (notification == CBN_SELCHANGE) {
         const int index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
-        deliver([list, index](Form2& dialog) { list(dialog).setListIndex(index); });
+        deliver([record, index](Form2&) { record->setListIndex(index); });
     } else if (notification == CBN_EDITCHANGE) {
-        deliver([list, text = utf8Text(windowText(control))](Form2& dialog) { list(dialog).setText(text); });
+        deliver([record, text = utf8Text(windowText(control))](Form2&) { record->setText(text); });
     }
 }
 
 void DialogView::trackBarMoved(HWND control)
 {
-    for (size_t k = 0; k < m_form.Slider.size(); ++k) {
-        if (this->control("Slider(" + std::to_string(k) + ")") != control)
-            continue;
-        const int value = static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0));
-        if (value != m_form.Slider[k].Value())
-            deliver([k, value](Form2& dialog) { dialog.Slider[k].setValue(value); });
-    }
+    const auto found = std::find(m_windows.begin(), m_windows.end(), control);
+    if (found == m_windows.end() || !control)
+        return;
+    TrackBar* const* bar = std::get_if<TrackBar*>(&m_controls[static_cast<size_t>(found - m_windows.begin())].record);
+    if (!bar)
+        return;
+    TrackBar* record = *bar;
+    const int value = static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0));
+    if (value != record->Value())
+        deliver([record, value](Form2&) { record->setValue(value); });
 }
 
 void DialogView::deliver(std::function<void(Form2&)> handler)
@@ -424,25 +506,13 @@ bool DialogView::takeKey(const MSG& message)
     if (message.hwnd != m_window && !IsChild(m_window, message.hwnd))
         return false;
     // An open list takes its own Enter and Esc.
-    for (const char* list : {"ComboP", "ComboT"})
-        if (SendMessageW(control(list), CB_GETDROPPEDSTATE, 0, 0))
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (std::holds_alternative<ComboList*>(m_controls[k].record)
+            && SendMessageW(m_windows[k], CB_GETDROPPEDSTATE, 0, 0))
             return false;
-    pressButton(message.wParam == VK_ESCAPE);
+    if (const DialogControl* button = keyButton(m_controls, message.wParam == VK_ESCAPE))
+        deliver(button->click);
     return true;
-}
-
-void DialogView::pressButton(bool cancel)
-{
-    const std::pair<const char*, const ButtonElement*> buttons[] = {
-        {"cmdHELP", &m_form.cmdHELP}, {"CmdPRO", &m_form.CmdPRO}, {"cmdESC", &m_form.cmdESC}, {"cmdOK", &m_form.cmdOK}};
-    for (const auto& [name, record] : buttons) {
-        if ((cancel ? record->Cancel : record->Default) && record->Visible) {
-            const auto found = std::find_if(
-                m_controls.begin(), m_controls.end(), [name](const Control& c) { return c.name == name; });
-            deliver(found->click);
-            return;
-        }
-    }
 }
 
 void DialogView::paintLine()
@@ -451,14 +521,47 @@ void DialogView::paintLine()
     const HDC dc = BeginPaint(m_window, &paintStruct);
     const LineElement& line = m_form.Line1;
     if (line.Visible && line.BorderWidth > 0) {
-        const HPEN pen = CreatePen(PS_SOLID, line.BorderWidth, toColorRef(line.BorderColor));
+        const int width = std::max(1, line.BorderWidth * m_dotsPerInch / DesignDotsPerInch);
+        const HPEN pen = CreatePen(PS_SOLID, width, toColorRef(line.BorderColor));
         const HGDIOBJ earlier = SelectObject(dc, pen);
-        MoveToEx(dc, toPixels(line.X1), toPixels(line.Y1), nullptr);
-        LineTo(dc, toPixels(line.X2), toPixels(line.Y2));
+        MoveToEx(dc, toPixelsAt(line.X1, m_dotsPerInch), toPixelsAt(line.Y1, m_dotsPerInch), nullptr);
+        LineTo(dc, toPixelsAt(line.X2, m_dotsPerInch), toPixelsAt(line.Y2, m_dotsPerInch));
         SelectObject(dc, earlier);
         DeleteObject(pen);
     }
     EndPaint(m_window, &paintStruct);
+}
+
+void DialogView::followLabel(size_t row, const ControlLayout& layout)
+{
+    ShownLabel& shown = *m_labels[row];
+    const HWND window = m_windows[row];
+    moveTo(window, m_controls[row].container == Container::Picture ? layout.box : layout.inDialog);
+    showIf(window, shown.record->Visible);
+    // Labels are repainted only when what they show changes, not on every tick of the show.
+    if (shown.lines != layout.lines || shown.colour != shown.record->ForeColor || shown.dotsPerInch != m_dotsPerInch) {
+        shown.lines = layout.lines;
+        shown.colour = shown.record->ForeColor;
+        shown.dotsPerInch = m_dotsPerInch;
+        InvalidateRect(window, nullptr, FALSE);
+    }
+}
+
+void DialogView::followPicture(HWND picture, const ControlLayout& layout)
+{
+    moveTo(picture, layout.inDialog);
+    showIf(picture, m_form.Pic.Visible);
+    const auto back = static_cast<LONG_PTR>(toColorRef(m_form.Pic.BackColor));
+    std::vector<ShapeElement> shapes = picturedShapes(m_form);
+    std::vector<LabelElement> labels = picturedLabels(m_form);
+    // The show's ticks reach here while the dialog is open over it: the picture is drawn again only
+    // when what it shows changed.
+    if (GetWindowLongPtrW(picture, 0) != back || shapes != m_pictureShown || labels != m_pictureLabelsShown) {
+        SetWindowLongPtrW(picture, 0, back);
+        m_pictureShown = std::move(shapes);
+        m_pictureLabelsShown = std::move(labels);
+        InvalidateRect(picture, nullptr, FALSE);
+    }
 }
 
 void DialogView::follow()
@@ -470,48 +573,28 @@ void DialogView::follow()
     }
     m_following = true;
     followText(m_window, m_form.Caption);
-    moveTo(m_picture, placeOf(m_form.Pic));
-    SetWindowLongPtrW(m_picture, 0, static_cast<LONG_PTR>(toColorRef(m_form.Pic.BackColor)));
-    showIf(m_picture, m_form.Pic.Visible);
-    InvalidateRect(m_picture, nullptr, TRUE);
-
-    const std::pair<const char*, const FrameElement*> frames[]
-        = {{"Frame1", &m_form.Frame1}, {"Frame2", &m_form.Frame2}};
-    for (const auto& [name, frame] : frames) {
-        followText(control(name), frame->Caption);
-        moveTo(control(name), placeOf(*frame));
-        showIf(control(name), frame->Visible);
-    }
-    const auto followButton = [this](const std::string& name, const ButtonElement& button, const FrameElement* frame) {
-        const HWND window = control(name);
-        followText(window, button.Caption);
-        followFont(window, button.FontBold ? m_boldFont : m_font);
-        moveTo(window, placeOf(button, frame ? frame->Left : 0, frame ? frame->Top : 0));
-        showIf(window, button.Visible);
-    };
-    for (size_t k = 0; k < m_form.cmdS.size(); ++k)
-        followButton("cmdS(" + std::to_string(k) + ")", m_form.cmdS[k], &m_form.Frame1);
-    followButton("cmdHELP", m_form.cmdHELP, nullptr);
-    followButton("CmdPRO", m_form.CmdPRO, nullptr);
-    followButton("cmdESC", m_form.cmdESC, nullptr);
-    followButton("cmdOK", m_form.cmdOK, nullptr);
-    for (size_t k = 0; k < m_form.Slider.size(); ++k) {
-        const HWND bar = control("Slider(" + std::to_string(k) + ")");
-        followTrackBar(bar, m_form.Slider[k]);
-        moveTo(bar, placeOf(m_form.Slider[k], m_form.Frame2.Left, m_form.Frame2.Top));
-    }
-    followList(control("ComboP"), m_form.ComboP, m_form.Frame2.Left, m_form.Frame2.Top);
-    followList(control("ComboT"), m_form.ComboT, m_form.Frame2.Left, m_form.Frame2.Top);
-
-    for (const std::unique_ptr<Label>& label : m_labels) {
-        moveTo(label->window, labelPlace(label->window, *label));
-        showIf(label->window, label->record->Visible);
-        // Labels are repainted only when what they show changes, not on every tick of the show.
-        if (label->shownCaption != label->record->Caption || label->shownColour != label->record->ForeColor) {
-            label->shownCaption = label->record->Caption;
-            label->shownColour = label->record->ForeColor;
-            InvalidateRect(label->window, nullptr, TRUE);
-        }
+    const std::vector<ControlLayout> layout
+        = layOutDialog(m_form, m_controls, GdiTextMeasure(m_dotsPerInch), m_dotsPerInch);
+    for (size_t k = 0; k < m_controls.size(); ++k) {
+        const HWND window = m_windows[k];
+        const ControlLayout& placed = layout[k];
+        std::visit(
+            [&](const auto* record) {
+                using Record = std::remove_cvref_t<decltype(*record)>;
+                if constexpr (std::is_same_v<Record, PictureElement>)
+                    followPicture(window, placed);
+                else if constexpr (std::is_same_v<Record, LabelElement>)
+                    followLabel(k, placed);
+                else if constexpr (std::is_same_v<Record, FrameElement>)
+                    followFrame(window, *record, placed, m_dotsPerInch);
+                else if constexpr (std::is_same_v<Record, ButtonElement>)
+                    followButton(window, *record, placed, m_dotsPerInch);
+                else if constexpr (std::is_same_v<Record, TrackBar>)
+                    followTrackBar(window, *record, placed);
+                else if constexpr (std::is_same_v<Record, ComboList>)
+                    followList(window, *record, placed, m_dotsPerInch);
+            },
+            m_controls[k].record);
     }
     followPlace();
     followVisibility();
@@ -520,15 +603,15 @@ void DialogView::follow()
 
 void DialogView::followPlace()
 {
-    RECT outer {0, 0, toPixels(m_form.Width), toPixels(m_form.Height)};
-    AdjustWindowRectEx(&outer, DialogStyle, FALSE, DialogExtendedStyle);
-    const PixelPlace place {
-        toPixels(m_form.Left), toPixels(m_form.Top), outer.right - outer.left, outer.bottom - outer.top};
+    const PixelBox place = dialogPlace(m_form, m_dotsPerInch);
+    RECT outer {0, 0, place.width, place.height};
+    AdjustWindowRectExForDpi(&outer, DialogStyle, FALSE, DialogExtendedStyle, static_cast<UINT>(m_dotsPerInch));
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     RECT now;
     GetWindowRect(m_window, &now);
-    if (now.left != place.left || now.top != place.top || now.right - now.left != place.width
-        || now.bottom - now.top != place.height)
-        MoveWindow(m_window, place.left, place.top, place.width, place.height, TRUE);
+    if (now.left != place.left || now.top != place.top || now.right - now.left != width
+        || now.bottom - now.top != height)
+        MoveWindow(m_window, place.left, place.top, width, height, TRUE);
 }
 
 void DialogView::followVisibility()
@@ -548,50 +631,10 @@ void DialogView::followVisibility()
     }
 }
 
-DialogWindow::DialogWindow(Program& program, Win32Platform& platform)
-    : m_program(program)
-    , m_platform(platform)
+void DialogView::showMessage(const MessageRecord& message)
 {
-    m_afterEvent = m_platform.addAfterEvent([this](bool) { follow(); });
-    m_platform.setMessageFilter([this](MSG& message) {
-        if (!m_view)
-            return false;
-        if (m_view->takeKey(message))
-            return true;
-        // Tab and the arrow keys move between the dialog's controls.
-        return IsWindowVisible(m_view->window()) && IsDialogMessageW(m_view->window(), &message);
-    });
-}
-
-DialogWindow::~DialogWindow()
-{
-    m_platform.setMessageFilter({});
-    m_platform.removeAfterEvent(m_afterEvent);
-}
-
-void DialogWindow::follow()
-{
-    Form2* form = m_program.loadedDialog();
-    // While a message is open its own message loop runs; the controls follow once it is closed.
-    if (!form || m_showingMessage)
-        return;
-    if (!m_view)
-        m_view = std::make_unique<DialogView>(*form, m_platform);
-    showMessages(*form);
-    m_view->follow();
-}
-
-void DialogWindow::showMessages(Form2& form)
-{
-    m_showingMessage = true;
-    while (!form.Messages.empty()) {
-        // A copy, since the list may grow while the box runs its message loop.
-        const MessageRecord message = form.Messages.front();
-        MessageBoxW(m_view->window(), wideText(message.Text).c_str(), wideText(message.Title).c_str(),
-            MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
-        form.Messages.erase(form.Messages.begin());
-    }
-    m_showingMessage = false;
+    MessageBoxW(m_window, wideText(message.Text).c_str(), wideText(message.Title).c_str(),
+        MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
 }
 
 } // namespace vortexa

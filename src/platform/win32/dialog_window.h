@@ -1,27 +1,47 @@
 #pragma once
-// The window of the settings dialog, built at run time from the dialog's records: one control for
-// each record. After every event the controls follow the records; the user's changes go back into
-// the records (track bars, lists, the window's place) and each click runs the handler named after
-// its element.
+// The window of the settings dialog: one control for each row of the dialog's table of controls,
+// made at run time. After every event the controls follow the records and the layout; the user's
+// changes go back into the records (track bars, lists, the window's place) and each click runs the
+// row's handler. The dialog grows with the resolution of the screen it is on.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "dialog/dialog_controls.h"
+#include "dialog/dialog_follower.h"
+
 namespace vortexa {
 
-class Form2;
-class Program;
 class Win32Platform;
-struct LabelElement;
+
+// Text measured with the fonts the labels draw with, at a screen resolution.
+class GdiTextMeasure : public TextMeasure {
+public:
+    explicit GdiTextMeasure(int dotsPerInch)
+        : m_dotsPerInch(dotsPerInch)
+    {
+    }
+    int textWidth(const Font& font, const std::string& text) const override;
+    int lineHeight(const Font& font) const override;
+
+private:
+    int m_dotsPerInch;
+};
+
+// The window that owns the dialog when the system's display settings open it with "/c:HWND":
+// that window, when the number names one.
+std::optional<HWND> dialogOwnerFrom(const std::string& commandLine);
 
 class DialogView {
 public:
     DialogView(Form2& form, Win32Platform& platform);
+    DialogView(Form2& form, Win32Platform& platform, std::optional<HWND> owner);
     ~DialogView();
     DialogView(const DialogView&) = delete;
     DialogView& operator=(const DialogView&) = delete;
@@ -29,75 +49,53 @@ public:
     // Shapes, shows and fills every control as the records say; carries out a request to come to
     // the front.
     void follow();
+    // Shows a message over the dialog until the user closes it.
+    void showMessage(const MessageRecord& message);
     HWND window() const { return m_window; }
     // The control of an element by its name in the dialog ("cmdOK", "Slider(0)", "lblLOC(1)", ...).
     HWND control(const std::string& name) const;
+    int dotsPerInch() const { return m_dotsPerInch; }
+    const Form2& form() const { return m_form; }
     // Enter presses the default button and Esc the cancel button, wherever the focus is in the
     // dialog; true when the message was such a key.
     bool takeKey(const MSG& message);
 
-    struct Label {
-        const LabelElement* record;
+    // What a label window shows: its caption's lines as the layout placed them.
+    struct ShownLabel {
+        const LabelElement* record = nullptr;
         std::function<void(Form2&)> click;
-        float containerLeft = 0, containerTop = 0; // twips, of the frame that holds it
-        HWND window = nullptr;
-        std::string shownCaption;
-        uint32_t shownColour = 0;
+        std::vector<TextLine> lines;
+        uint32_t colour = 0;
+        int dotsPerInch = DesignDotsPerInch;
     };
 
 private:
-    struct Control {
-        std::string name;
-        HWND window;
-        std::function<void(Form2&)> click;
-    };
-
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void deliver(std::function<void(Form2&)> handler);
-    HWND addControl(const std::string& name, const wchar_t* windowClass, DWORD style, HWND parent = nullptr,
-        std::function<void(Form2&)> click = {});
-    void addLabel(const std::string& name, const LabelElement& record, HWND parent, float containerLeft,
-        float containerTop, std::function<void(Form2&)> click = {});
+    HWND makeControl(const DialogControl& control);
+    HWND containerOf(Container container) const;
     void stackControls();
+    void deliver(std::function<void(Form2&)> handler);
     void commandFrom(HWND control, int notification);
     void trackBarMoved(HWND control);
+    void followLabel(size_t row, const ControlLayout& layout);
+    void followPicture(HWND picture, const ControlLayout& layout);
     void followPlace();
     void followVisibility();
-    void pressButton(bool cancel);
     void paintLine();
 
     Form2& m_form;
     Win32Platform& m_platform;
     HWND m_window = nullptr;
-    HWND m_picture = nullptr;
-    HFONT m_font;
-    HFONT m_boldFont;
+    int m_dotsPerInch = DesignDotsPerInch;
     bool m_following = false;
-    std::vector<Control> m_controls;
-    std::vector<std::unique_ptr<Label>> m_labels;
+    std::vector<DialogControl> m_controls;
+    std::vector<HWND> m_windows; // row for row of the table
+    std::vector<std::unique_ptr<ShownLabel>> m_labels; // row for row; null for other kinds
+    std::vector<ShapeElement> m_pictureShown; // what the picture area last drew
+    std::vector<LabelElement> m_pictureLabelsShown;
 };
 
-// Makes the dialog's window follow the dialog after every event the platform delivers, once the
-// dialog is loaded, and shows the messages the dialog asks for.
-class DialogWindow {
-public:
-    DialogWindow(Program& program, Win32Platform& platform);
-    ~DialogWindow();
-    DialogWindow(const DialogWindow&) = delete;
-    DialogWindow& operator=(const DialogWindow&) = delete;
-
-    void follow();
-    DialogView* view() const { return m_view.get(); }
-
-private:
-    void showMessages(Form2& form);
-
-    Program& m_program;
-    Win32Platform& m_platform;
-    int m_afterEvent = 0;
-    bool m_showingMessage = false;
-    std::unique_ptr<DialogView> m_view;
-};
+using DialogWindow = DialogFollower<DialogView, Win32Platform>;
 
 } // namespace vortexa

@@ -55,6 +55,18 @@ std::FILE* openRegularFile(const std::filesystem::path& path)
 
 bool flushToDisk(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
+// Files here carry access lists, not an owner and mode bits, and a new file is the user's alone.
+bool ownedAndUnshared(const std::filesystem::path&) { return true; }
+
+bool ownedAndUnshared(std::FILE*) { return true; }
+
+bool keepPermissions(std::FILE*, std::filesystem::perms) { return true; }
+
+bool keepPermissions(std::FILE*) { return true; }
+
+// The system writes a folder's names through itself.
+bool flushFolderToDisk(const std::filesystem::path&) { return true; }
+
 void useBinaryOutput(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
 } // namespace vortexa

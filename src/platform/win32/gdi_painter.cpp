@@ -240,11 +240,13 @@ void drawLine(HDC dc, const LineElement& line, const RECT& area, ColourOf colour
     LineTo(dc, ends.to.x, ends.to.y);
 }
 
-UINT textFlagsOf(int alignment)
+// The font of the label must be selected into the device context.
+UINT textFlagsOf(HDC dc, const LabelElement& label, const std::wstring& caption, const RECT& box)
 {
+    SIZE text {};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    const int alignment = ShownAlignment(label.Alignment, text.cx, box.right - box.left);
     const UINT horizontal = alignment == AlignRight ? DT_RIGHT : alignment == AlignCentre ? DT_CENTER : DT_LEFT;
-    // A text too wide for its label stays on one line and runs on past the label's edges rather
-    // than being cut off, so a long time of day shows whole and centred.
     return horizontal | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX;
 }
 
@@ -262,7 +264,7 @@ void drawLabel(HDC dc, const LabelElement& label, const RECT& area, ColourOf col
     SetTextColor(dc, colourOf(label.ForeColor));
     const Selected font(dc, fontFor(label.LabelFont));
     const std::wstring caption = wideText(label.Caption);
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, textFlagsOf(label.Alignment));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, textFlagsOf(dc, label, caption, box));
 }
 
 // Every pixel a label may set: its box, and its text where it runs past the box.
@@ -274,14 +276,16 @@ RECT labelReach(HDC dc, const LabelElement& label)
     const Selected font(dc, fontFor(label.LabelFont));
     const std::wstring caption = wideText(label.Caption);
     RECT text = box;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, textFlagsOf(label.Alignment) | DT_CALCRECT);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+        textFlagsOf(dc, label, caption, box) | DT_CALCRECT);
     const int width = text.right - text.left, height = text.bottom - text.top;
     // The measured width, placed as the alignment places it, with a pixel or two to spare for
     // rounding and the letters' overhang.
     constexpr int Spare = 2;
-    const int left = label.Alignment == AlignRight ? box.right - width
-        : label.Alignment == AlignCentre           ? box.left + (box.right - box.left - width) / 2
-                                                   : box.left;
+    const int alignment = ShownAlignment(label.Alignment, width, box.right - box.left);
+    const int left = alignment == AlignRight ? box.right - width
+        : alignment == AlignCentre           ? box.left + (box.right - box.left - width) / 2
+                                             : box.left;
     return unionOf(box, {left - Spare, box.top - Spare, left + width + Spare, box.top + height + Spare});
 }
 

@@ -12,7 +12,7 @@ namespace vortexa {
 
 namespace {
 
-constexpr double PixelsPerPoint = 96.0 / 72.0;
+constexpr double PointsPerInch = 72;
 
 // The old bitmap font does not scale; its TrueType successor has the same metrics.
 std::wstring installedFaceFor(const std::string& name)
@@ -20,11 +20,6 @@ std::wstring installedFaceFor(const std::string& name)
     if (name == "MS Sans Serif")
         return L"Microsoft Sans Serif";
     return wideText(name);
-}
-
-bool sameFont(const Font& a, const Font& b)
-{
-    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Underline == b.Underline;
 }
 
 } // namespace
@@ -38,17 +33,22 @@ COLORREF toColorRef(uint32_t colour)
 
 COLORREF classicColorRef(uint32_t colour) { return static_cast<COLORREF>(classicColour(colour)); }
 
-HFONT fontFor(const Font& font)
+HFONT fontFor(const Font& font, int dotsPerInch)
 {
-    static std::vector<std::pair<Font, HFONT>> made;
-    for (const auto& [record, handle] : made)
-        if (sameFont(record, font))
-            return handle;
-    const int height = -std::max(1, static_cast<int>(std::lround(font.Size * PixelsPerPoint)));
+    struct Made {
+        Font record;
+        int dotsPerInch;
+        HFONT handle;
+    };
+    static std::vector<Made> made;
+    for (const Made& kept : made)
+        if (kept.record == font && kept.dotsPerInch == dotsPerInch)
+            return kept.handle;
+    const int height = -std::max(1, static_cast<int>(std::lround(font.Size * dotsPerInch / PointsPerInch)));
     const HFONT handle = CreateFontW(height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, font.Underline, FALSE,
         RUSSIAN_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
         installedFaceFor(font.Name).c_str());
-    made.emplace_back(font, handle);
+    made.push_back({font, dotsPerInch, handle});
     return handle;
 }
 

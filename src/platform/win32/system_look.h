@@ -16,8 +16,8 @@ COLORREF toColorRef(uint32_t colour);
 // The same with the classic colours for 0x800000nn: the show looks the same on every scheme.
 COLORREF classicColorRef(uint32_t colour);
 
-// The font of a record at 96 pixels to the inch, with Cyrillic letters. Fonts are made once and
-// kept for the life of the program.
-HFONT fontFor(const Font& font);
+// The font of a record on a screen of the given resolution, with Cyrillic letters. Fonts are made
+// once and kept for the life of the program.
+HFONT fontFor(const Font& font, int dotsPerInch = 96);
 
 } // namespace vortexa
