@@ -2,7 +2,8 @@
 # Vortexa beside three light screen-saver hacks (qix, grav, attraction from xscreensaver-data-extra)
 # on X servers of their own, one Xvfb per screen size, each program alone on it in turn.
 #
-#   bench/peers.sh [--starts N] [--sizes "WxH ..."] [--modes window,root] [path/to/vortexa] [seconds]
+#   bench/peers.sh [--starts N] [--sizes "WxH ..."] [--modes window,root] [--scr path/to/Vortexa.scr]
+#                  [path/to/vortexa] [seconds]
 #
 # Defaults: build/release/src/vortexa, 20 seconds a program, 10 starts for the first frame, sizes
 # 1920x1080 and 3840x2160, Vortexa both in its own full-screen window (/s) and drawing on the root
@@ -26,7 +27,16 @@
 #   a few ms on a quiet machine). Starts that draw nothing within 10 s count as failures ("n/m
 #   starts failed" in the note).
 #
-# Needs Xvfb, a C compiler and the xcb, DAMAGE and MIT-SHM headers (scripts/install-deps.sh).
+# With --scr, the Windows build joins each size under Wine (the prefix of tests/windows/wine_env.sh,
+# VORTEXA_WINE_PREFIX to choose it; made on first use), its own Wine server started for the size:
+# one row per Vortexa case in its own window, and a row "wine-probe" for the floor Wine sets, a bare
+# GDI program (bench/wine_probe.c) moving ten circle outlines at 100 steps a second and erasing and
+# redrawing only them with plain pens on the window. Their "prog s/s" is the Windows program's
+# process, "sum s/s" adds the Wine server (given in the note) and Xvfb. Vortexa.scr is ended by a
+# close request, as the system ends it, and writes its steps then. No first frame is measured.
+#
+# Needs Xvfb, a C compiler and the xcb, DAMAGE and MIT-SHM headers (scripts/install-deps.sh); --scr
+# needs Wine and the MinGW-w64 cross compiler.
 set -euo pipefail
 export LC_ALL=C
 
@@ -34,8 +44,10 @@ starts=10
 sizes="1920x1080 3840x2160"
 modes="window,root"
 warm_up=1.5
+scr=
 while [ $# -gt 0 ]; do
     case $1 in
+    --scr) scr=${2:?--scr needs the path of Vortexa.scr}; shift 2 ;;
     --starts) starts=${2:?--starts needs a number}; shift 2 ;;
     --sizes) sizes=${2:?--sizes needs a list like "1920x1080 3840x2160"}; shift 2 ;;
     --modes) modes=${2:?--modes needs window, root or window,root}; shift 2 ;;
@@ -67,12 +79,16 @@ for peer in "${peers[@]}"; do
     [ -x "$hacks/$peer" ] || fail "$hacks/$peer is missing (scripts/install-deps.sh installs xscreensaver-data-extra)"
 done
 
+[ -z "$scr" ] || [ -f "$scr" ] || fail "no Vortexa.scr at $scr (build the windows preset, or give its path)"
+
 work=$(mktemp -d)
 xvfb_pid=
 running_pid=
+wineserver_pid=
 cleanup() {
     trap - EXIT INT TERM HUP
     [ -n "$running_pid" ] && end_process "$running_pid"
+    [ -n "$wineserver_pid" ] && end_process "$wineserver_pid"
     [ -n "$xvfb_pid" ] && end_process "$xvfb_pid"
     rm -rf "$work"
 }
@@ -94,6 +110,11 @@ source_dir=$(dirname "$0")
 cc -O2 -std=c11 -Wall -Wextra -Wpedantic -Wshadow -o "$work/first_frame" "$source_dir/first_frame.c" \
     $(pkg-config --cflags --libs xcb xcb-damage xcb-shm 2>/dev/null || echo -lxcb -lxcb-damage -lxcb-shm) ||
     fail "cannot build first_frame.c (scripts/install-deps.sh installs the xcb headers)"
+if [ -n "$scr" ]; then
+    source "$source_dir/../tests/windows/wine_env.sh"
+    x86_64-w64-mingw32-gcc -O2 -std=c11 -Wall -Wextra -o "$work/wine_probe.exe" "$source_dir/wine_probe.c" \
+        -lgdi32 -luser32 -lwinmm || fail "cannot build wine_probe.c (scripts/install-deps.sh installs MinGW-w64)"
+fi
 mkdir -p "$work/program" "$work/runtime"
 chmod 700 "$work/runtime"
 cp "$program" "$work/program/vortexa"
@@ -141,10 +162,14 @@ last_words() {
 }
 
 # Runs the command for the given seconds after the warm-up and sets the globals cpu_program,
-# cpu_server, rss, hwm, ticks_per_second and run_note.
+# cpu_server, cpu_extra (of the process extra_pid names, if any), rss, hwm, ticks_per_second and
+# run_note. The command end_command, when set, asks the program to end before it is stopped.
+extra_pid=
+end_command=
 measure_load() {
     local stats=$work/stats before_program before_server after_program after_server began ended
-    cpu_program=- cpu_server=- rss=- hwm=- ticks_per_second=- run_note=
+    local before_extra=0 after_extra=0
+    cpu_program=- cpu_server=- cpu_extra=- rss=- hwm=- ticks_per_second=- run_note=
     rm -f "$stats"
     VORTEXA_STATS=$stats "$@" >"$work/program.log" 2>&1 &
     running_pid=$!
@@ -159,17 +184,28 @@ measure_load() {
     began=$EPOCHREALTIME
     before_program=$(cpu_ticks "$running_pid") || true
     before_server=$(cpu_ticks "$xvfb_pid") || true
+    [ -z "$extra_pid" ] || before_extra=$(cpu_ticks "$extra_pid") || true
     sleep "$seconds"
     ended=$EPOCHREALTIME
+    [ -z "$extra_pid" ] || after_extra=$(cpu_ticks "$extra_pid") || true
     if after_program=$(cpu_ticks "$running_pid") && after_server=$(cpu_ticks "$xvfb_pid") &&
         [ -n "$before_program" ] && [ -n "$before_server" ]; then
-        read -r cpu_program cpu_server < <(awk -v p=$((after_program - before_program)) \
-            -v s=$((after_server - before_server)) -v hz="$clock_ticks" -v began="$began" -v ended="$ended" \
-            'BEGIN { t = ended - began; printf "%.4f %.4f\n", p / hz / t, s / hz / t }')
+        read -r cpu_program cpu_server cpu_extra < <(awk -v p=$((after_program - before_program)) \
+            -v s=$((after_server - before_server)) -v e=$((after_extra - before_extra)) -v hz="$clock_ticks" \
+            -v began="$began" -v ended="$ended" \
+            'BEGIN { t = ended - began; printf "%.4f %.4f %.4f\n", p / hz / t, s / hz / t, e / hz / t }')
+        [ -n "$extra_pid" ] || cpu_extra=-
         rss=$(memory_mib "$running_pid" VmRSS)
         hwm=$(memory_mib "$running_pid" VmHWM)
     else
         run_note="ended during the run$(last_words "$work/program.log")"
+    fi
+    if [ -n "$end_command" ]; then
+        $end_command >/dev/null 2>&1 || true
+        for _ in $(seq 50); do
+            kill -0 "$running_pid" 2>/dev/null || break
+            sleep 0.1
+        done
     fi
     end_process "$running_pid"
     running_pid=
@@ -206,16 +242,54 @@ measure_first_frame() {
     return 0
 }
 
+# The Windows build's rows for one size, under a Wine server of their own on this size's Xvfb.
+measure_windows() {
+    local run scenario circles border clock label
+    start_wine
+    cp "$scr" "$work/program/Vortexa.scr"
+    extra_pid=$wineserver_pid
+    end_command="$WINE $work/wine_probe.exe close"
+    for run in "${vortexa_cases[@]}"; do
+        read -r scenario circles border clock label <<<"$run"
+        write_settings "$scenario" "$circles" "$border" "$clock"
+        measure_load "$WINE" "$work/program/Vortexa.scr" /s
+        first_frame=- frame_note=
+        print_row vortexa.scr "$label window" "$1"
+    done
+    end_command=
+    measure_load "$WINE" "$work/wine_probe.exe" circles
+    first_frame=- frame_note=
+    print_row wine-probe "10 circles, 100 Hz" "$1"
+    extra_pid=
+    end_process "$wineserver_pid"
+    wineserver_pid=
+}
+
+# Starts a Wine server that stays for this size's X server, the prefix made first if missing.
+start_wine() {
+    timeout 20 "$WINESERVER" -k 2>/dev/null || true
+    timeout 20 "$WINESERVER" -w 2>/dev/null || true
+    "$WINESERVER" -f -p >/dev/null 2>&1 &
+    wineserver_pid=$!
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        timeout 300 "$WINE" wineboot --init >/dev/null 2>&1 || fail "Wine could not make its prefix $WINEPREFIX"
+    fi
+    timeout 60 "$WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1 || fail "Wine does not run programs"
+}
+
 row_format='%-10s %-20s %-9s %8s %8s %8s %6s %8s %7s %7s %8s  %s\n'
 qix_sum=
 print_row() { # program case size, then the globals of the two measurements
     local sum=- relative=- note
     if [ "$cpu_program" != - ]; then
-        sum=$(awk -v p="$cpu_program" -v s="$cpu_server" 'BEGIN { printf "%.4f", p + s }')
+        sum=$(awk -v p="$cpu_program" -v s="$cpu_server" -v e="${cpu_extra:--}" \
+            'BEGIN { if (e == "-") e = 0; printf "%.4f", p + s + e }')
         [ "$1" = qix ] && qix_sum=$sum
         [ -n "$qix_sum" ] && relative=$(awk -v a="$sum" -v q="$qix_sum" 'BEGIN { if (q > 0) printf "%.1f", a / q; else print "-" }')
     fi
     note=$(echo "$run_note${run_note:+; }$frame_note" | cut -c1-120)
+    [ "${cpu_extra:--}" = - ] || note="wineserver $cpu_extra s/s${note:+; }$note"
     # shellcheck disable=SC2059
     printf "$row_format" "$1" "$2" "$3" "$cpu_program" "$cpu_server" "$sum" "$relative" "$ticks_per_second" \
         "$rss" "$hwm" "$first_frame" "$note"
@@ -267,6 +341,7 @@ for size in $sizes; do
             print_row vortexa "$label $mode" "$size"
         done
     done
+    [ -z "$scr" ] || measure_windows "$size"
     end_process "$xvfb_pid"
     xvfb_pid=
 done

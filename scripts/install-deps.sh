@@ -21,6 +21,8 @@ packages=(
   # only) with the X libraries it loads on its own, to run what it builds.
   g++-mingw-w64-x86-64-posix googletest
   wine wine64 fonts-wine libxrender1 libxcursor1 libxrandr2 libxi6 libxfixes3
+  # Its tests' X server: two monitors side by side, which Wine sees through Xinerama.
+  xserver-xorg-core xserver-xorg-video-dummy
   # The packages: the Debian package and its checks, the icon of Vortexa.scr, the Windows installer.
   dpkg-dev lintian icoutils nsis
 )

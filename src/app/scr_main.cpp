@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/dialog_window.h"
-#include "platform/win32/saver_window.h"
+#include "platform/win32/saver_view.h"
 #include "platform/win32/win32_platform.h"
 #include "saver/program.h"
 

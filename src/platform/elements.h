@@ -64,6 +64,7 @@ struct LineElement {
     uint32_t BorderColor = 0;
     int BorderWidth = 1;
     bool Visible = true;
+    friend bool operator==(const LineElement&, const LineElement&) = default;
 };
 
 enum AlignmentKind { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };

@@ -1,14 +1,16 @@
 # Shared set-up of the end-to-end tests of Vortexa.scr under Wine, sourced by each e2e_*.sh with the
-# path of Vortexa.scr as $1. The program is copied into a fresh folder of its own (its settings file
-# lives beside it); it runs in the Wine session of the test run, whose X server has a screen of
-# 1024 x 768. Every program started here is ended, and the folder removed, when the test exits.
+# path of Vortexa.scr as $1 and of the tests' helper program as $2. The program is copied into a
+# fresh folder of its own (its settings file lives beside it); it runs in the Wine session of the
+# test run, whose X server has a primary monitor of 1024 x 768 and one of 640 x 480 at its right.
+# Every program started here is ended, and the folder removed, when the test exits.
 
 set -euo pipefail
 
-if [ $# -lt 1 ] || [ ! -f "$1" ]; then
-    echo "usage: $0 PATH-TO-VORTEXA.SCR" >&2
+if [ $# -lt 2 ] || [ ! -f "$1" ] || [ ! -f "$2" ]; then
+    echo "usage: $0 PATH-TO-VORTEXA.SCR PATH-TO-WINE-HELPER.EXE" >&2
     exit 2
 fi
+HELPER=$2
 
 source "$(dirname "$0")/wine_env.sh"
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no Wine session runs (wine_session.sh start)" >&2; exit 1; }
@@ -108,13 +110,31 @@ show_window() {
     window_sized "$SCREEN_WIDTH" "$SCREEN_HEIGHT" | cut -d ' ' -f 1
 }
 
+# Runs the tests' helper program under Wine ("monitors", "close").
+helper() {
+    timeout --kill-after=5 30 "$WINE" "$HELPER" "$@" 2>/dev/null | tr -d '\r'
+}
+
+# Writes the settings file beside the program: script, circles, border width, clock.
+write_settings() {
+    printf 'krugN=%s\r\nBorderWidth=%s\r\nSpeed=2\r\nviewTime=%s\r\nScenario=%s\r\nPlen=0\r\nLocal=1\r\n' \
+        "$2" "$3" "$4" "$1" >"$PROGRAM_FOLDER/Vortexa.ini"
+}
+
 SHOT=$WORK/screen.png
 
 take_screenshot() {
     timeout 10 import -window root "$SHOT" || fail "no screenshot"
 }
 
-# The share of pixels of the last screenshot that are not black, from 0 to 1.
+# The share of pixels of the last screenshot, or of the part WIDTHxHEIGHT+X+Y of it, that are not
+# black, from 0 to 1.
 lit_share() {
-    convert "$SHOT" -fill white +opaque black -colorspace gray -format "%[fx:mean]" info:
+    convert "$SHOT" ${1:+-crop "$1"} -fill white +opaque black -colorspace gray -format "%[fx:mean]" info:
+}
+
+# The colours of a part WIDTHxHEIGHT+X+Y of the last screenshot as RRGGBB, the most frequent first.
+colours_by_count() {
+    convert "$SHOT" -crop "$1" -format %c histogram:info:- | sort -rn |
+        sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'
 }

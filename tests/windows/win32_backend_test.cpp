@@ -11,11 +11,13 @@
 #include <string>
 #include <variant>
 
+#include "../core/running_program.h"
 #include "../core/temporary_folder.h"
 #include "dialog/captions.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/render_geometry.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/system_look.h"
@@ -87,6 +89,68 @@ TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
         EXPECT_GT(lit, style == BorderSolid ? 1200 : 100) << "style " << style;
         EXPECT_LT(lit, style == BorderSolid ? 2000 : 300) << "style " << style;
     }
+}
+
+// The number of pixels in which two pictures of the same size differ.
+int differingPixels(const Frame& a, const Frame& b)
+{
+    int differing = 0;
+    for (size_t k = 0; k < a.pixels.size(); ++k)
+        differing += a.pixels[k] != b.pixels[k];
+    return differing;
+}
+
+TEST(GdiScenePainter, FramesDrawnOneUponAnotherEqualAFreshPictureOfTheSameRecords)
+{
+    constexpr int Width = 640, Height = 480;
+    const struct {
+        const char* name;
+        int script, circles, border, viewTime;
+    } rows[] = {
+        {"Independence with the time", 1, 12, 1, 0},
+        {"Capture, wide borders", 2, 10, 3, 0},
+        {"Opposition with the dial", 3, 20, 1, 3},
+        {"Opposition, wide borders and the dial", 3, 20, 3, 3},
+    };
+    for (const auto& row : rows) {
+        RunningProgram running(
+            {settingsText(row.circles, row.border, 5, row.viewTime, row.script, 0), "/s", Width, Height});
+        const Canvas canvas(Width, Height);
+        GdiScenePainter painter;
+        for (int frame = 1; frame <= 60; ++frame) {
+            running.platform.advance(frame % 7 == 0 ? 1000 : 30);
+            painter.paint(canvas.dc(), &running.screen(), {0, 0, Width, Height});
+            if (frame % 15 != 0)
+                continue;
+            EXPECT_EQ(differingPixels(canvas.frame(), renderSaverScreen(running.screen(), Width, Height)), 0)
+                << row.name << ", frame " << frame;
+        }
+    }
+}
+
+// The grey level of a colour 0x00BBGGRR.
+int greyOf(uint32_t colour)
+{
+    return static_cast<int>((colour & 0xFFu) * 299 + (colour >> 8 & 0xFFu) * 587 + (colour >> 16 & 0xFFu) * 114) / 1000;
+}
+
+TEST(GdiPainter, TheTimeOfDayIsLightTextOnTheBlackShowWhateverTheSystemsScheme)
+{
+    RunningProgram running({settingsText(6, 1, 2, 0, 1, 0), "/s", 800, 600});
+    const LabelElement& label = running.screen().lblT;
+    ASSERT_TRUE(label.Visible);
+    ASSERT_FALSE(label.Caption.empty());
+    const Frame frame = renderSaverScreen(running.screen(), 800, 600);
+    const PixelBox box = pixelBoxOf(label);
+    int black = 0, lightest = 0;
+    for (int y = std::max(box.top, 0); y < std::min(box.bottom(), 600); ++y)
+        for (int x = std::max(box.left, 0); x < std::min(box.right(), 800); ++x) {
+            black += frame.at(x, y) == Black;
+            lightest = std::max(lightest, greyOf(frame.at(x, y)));
+        }
+    const int area = box.width * box.height;
+    EXPECT_GT(black, area / 2) << "the label's box is not black";
+    EXPECT_GE(lightest, 60) << "the text is not lighter than its box";
 }
 
 TEST(CommandLine, TheArgumentsFollowTheProgramsName)

@@ -46,7 +46,7 @@ file(GLOB VORTEXA_WINDOWS_E2E_TESTS CONFIGURE_DEPENDS windows/e2e_*.sh)
 list(REMOVE_ITEM VORTEXA_WINDOWS_E2E_TESTS ${CMAKE_CURRENT_SOURCE_DIR}/windows/e2e_lib.sh)
 foreach(script ${VORTEXA_WINDOWS_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
-  add_test(NAME ${name} COMMAND bash ${script} $<TARGET_FILE:Vortexa>)
+  add_test(NAME ${name} COMMAND bash ${script} $<TARGET_FILE:Vortexa> $<TARGET_FILE:vortexa_wine_helper>)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_display TIMEOUT 120)
 endforeach()
 
@@ -62,3 +62,9 @@ set_tests_properties(sim.invariants PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 60
 # What Vortexa.scr carries besides its code: version, icon, manifest, no debugging sections.
 add_test(NAME scr.resources
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/resources_test.sh $<TARGET_FILE:Vortexa> ${PROJECT_VERSION})
+
+# A helper the end-to-end tests run under Wine: the monitors as the system reports them, and a
+# close request to the show's window.
+add_executable(vortexa_wine_helper windows/wine_helper.cpp)
+target_compile_definitions(vortexa_wine_helper PRIVATE UNICODE _UNICODE)
+target_link_options(vortexa_wine_helper PRIVATE -static)

@@ -14,7 +14,9 @@
 
 #include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/system_look.h"
 #include "platform/qt/x11_scene_painter.h"
+#include "platform/rings_pointer.h"
 #include "saver/form1.h"
 #include "saver/program.h"
 
@@ -22,14 +24,13 @@ namespace vortexa {
 
 namespace {
 
-constexpr int PointerSize = 32;
 // The character the Delete key gives; on the system the show was made for it types nothing.
 constexpr char16_t DeleteCharacter = 0x7f;
 
 const QIcon& transparentIcon()
 {
     static const QIcon icon = [] {
-        QPixmap picture(PointerSize, PointerSize);
+        QPixmap picture(RingsPointer.size, RingsPointer.size);
         picture.fill(Qt::transparent);
         return QIcon(picture);
     }();
@@ -42,7 +43,7 @@ QCursor cursorFor(int style)
     case PointerCrossHair:
         return QCursor(Qt::CrossCursor);
     case PointerCustom:
-        return QCursor(ringsPointerImage(), PointerSize / 2, PointerSize / 2);
+        return QCursor(ringsPointerImage(), RingsPointer.hotSpotX, RingsPointer.hotSpotY);
     default:
         return QCursor(Qt::ArrowCursor);
     }
@@ -79,20 +80,22 @@ xcb_connection_t* x11Connection()
 
 QPixmap ringsPointerImage()
 {
-    QPixmap image(PointerSize, PointerSize);
+    const RingsPointerPicture& rings = RingsPointer;
+    QPixmap image(rings.size, rings.size);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF red(3, 11, 18, 18);
-    const QRectF blue(11, 3, 18, 18);
-    const QPen redPen(QColor(0xE0, 0x10, 0x10), 3);
-    painter.setPen(redPen);
-    painter.drawEllipse(red);
-    painter.setPen(QPen(QColor(0x10, 0x30, 0xE0), 3));
-    painter.drawEllipse(blue);
-    // The red ring passes over the blue one at the lower right crossing, so the rings interlock.
-    painter.setPen(redPen);
-    painter.drawArc(red, -30 * 16, 40 * 16);
+    // Qt strokes on the box's edge; the rings' boxes are their outer edges.
+    const auto boxOf = [&rings](const PointerRing& ring) {
+        const double inset = rings.penWidth / 2.0;
+        return QRectF(ring.left + inset, ring.top + inset, ring.size - rings.penWidth, ring.size - rings.penWidth);
+    };
+    const auto penOf = [&rings](const PointerRing& ring) { return QPen(toQColor(ring.colour), rings.penWidth); };
+    painter.setPen(penOf(rings.blue));
+    painter.drawEllipse(boxOf(rings.blue));
+    painter.setPen(penOf(rings.red));
+    painter.drawEllipse(boxOf(rings.red));
+    painter.drawArc(boxOf(rings.red), rings.crossingArcStart * 16, rings.crossingArcSpan * 16);
     return image;
 }
 
@@ -253,22 +256,27 @@ SaverWindows::~SaverWindows()
     for (const QMetaObject::Connection& connection : m_monitorWatch)
         QObject::disconnect(connection);
     m_platform.removeAfterEvent(m_afterEvent);
-    for (const auto& [form, view] : m_views)
-        delete view;
+    for (const auto& entry : m_views.entries())
+        delete entry.view;
     for (const QPointer<SaverView>& view : m_retired)
         delete view.data();
 }
 
 void SaverWindows::follow()
 {
-    retireWindowsOfUnloadedScreens();
-    for (const auto& form : m_program.screens()) {
-        if (m_monitorsChanged || windowsOf(*form).empty())
-            matchMonitors(*form);
-        for (SaverView* view : windowsOf(*form))
-            view->follow();
-    }
+    std::vector<Form1*> screens;
+    for (const auto& form : m_program.screens())
+        screens.push_back(form.get());
+    const QList<QScreen*> monitors = QGuiApplication::screens();
+    const auto make = [this](Form1& form, QScreen* monitor, bool drawsScene) {
+        return new SaverView(form, m_platform, monitor, drawsScene);
+    };
+    m_views.match(screens, std::vector<QScreen*>(monitors.begin(), monitors.end()), QGuiApplication::primaryScreen(),
+        m_monitorsChanged, make, [this](SaverView* view) { retire(view); });
     m_monitorsChanged = false;
+    std::erase_if(m_retired, [](const QPointer<SaverView>& view) { return view.isNull(); });
+    for (const auto& entry : m_views.entries())
+        entry.view->follow();
     const SaverView* holder = windowToHoldInput();
     m_grab.holdIn(holder ? static_cast<xcb_window_t>(holder->winId()) : 0);
 }
@@ -344,49 +352,9 @@ void InputGrab::release()
     m_sinceTry.invalidate();
 }
 
-// A screen has its scene's window on the primary monitor and a cover on each other monitor.
-void SaverWindows::matchMonitors(Form1& form)
-{
-    QScreen* primary = QGuiApplication::primaryScreen();
-    const QList<QScreen*> monitors = QGuiApplication::screens();
-    for (SaverView* view : windowsOf(form)) {
-        const bool placed = view->drawsScene() ? view->screen() == primary
-                                               : view->screen() != primary && monitors.contains(view->screen());
-        if (!placed) {
-            retire(view);
-            std::erase_if(m_views, [view](const auto& entry) { return entry.second == view; });
-        }
-    }
-    for (QScreen* monitor : monitors) {
-        const std::vector<SaverView*> windows = windowsOf(form);
-        const bool covered = std::any_of(
-            windows.begin(), windows.end(), [monitor](SaverView* view) { return view->screen() == monitor; });
-        if (!covered) {
-            auto* view = new SaverView(form, m_platform, monitor, monitor == primary);
-            // The scene's window comes first, so that it is the one the screen is known by.
-            if (monitor == primary)
-                m_views.insert(m_views.begin(), {&form, view});
-            else
-                m_views.emplace_back(&form, view);
-        }
-    }
-}
+SaverView* SaverWindows::viewOf(const Form1& form) const { return m_views.sceneViewOf(form); }
 
-SaverView* SaverWindows::viewOf(const Form1& form) const
-{
-    const auto found = std::find_if(m_views.begin(), m_views.end(),
-        [&form](const auto& entry) { return entry.first == &form && entry.second->drawsScene(); });
-    return found == m_views.end() ? nullptr : found->second;
-}
-
-std::vector<SaverView*> SaverWindows::windowsOf(const Form1& form) const
-{
-    std::vector<SaverView*> windows;
-    for (const auto& [owner, view] : m_views)
-        if (owner == &form)
-            windows.push_back(view);
-    return windows;
-}
+std::vector<SaverView*> SaverWindows::windowsOf(const Form1& form) const { return m_views.viewsOf(form); }
 
 // A retired window may be the one whose event is being handled, so it is deleted only once
 // control is back in the event loop.
@@ -396,20 +364,6 @@ void SaverWindows::retire(SaverView* view)
     view->hide();
     view->deleteLater();
     m_retired.emplace_back(view);
-}
-
-void SaverWindows::retireWindowsOfUnloadedScreens()
-{
-    const auto& screens = m_program.screens();
-    const auto unloaded = [&screens](const auto& entry) {
-        return std::none_of(
-            screens.begin(), screens.end(), [&entry](const auto& form) { return form.get() == entry.first; });
-    };
-    for (const auto& entry : m_views)
-        if (unloaded(entry))
-            retire(entry.second);
-    std::erase_if(m_views, unloaded);
-    std::erase_if(m_retired, [](const QPointer<SaverView>& view) { return view.isNull(); });
 }
 
 } // namespace vortexa

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/show_views.h"
+
 namespace vortexa {
 
 class Form1;
@@ -122,15 +124,13 @@ public:
     std::vector<SaverView*> windowsOf(const Form1& form) const;
 
 private:
-    void retireWindowsOfUnloadedScreens();
-    void matchMonitors(Form1& form);
     void retire(SaverView* view);
     SaverView* windowToHoldInput() const;
 
     Program& m_program;
     QtPlatform& m_platform;
     int m_afterEvent = 0;
-    std::vector<std::pair<const Form1*, SaverView*>> m_views;
+    ShowViews<Form1, QScreen*, SaverView> m_views;
     std::vector<QPointer<SaverView>> m_retired;
     std::vector<QMetaObject::Connection> m_monitorWatch;
     bool m_monitorsChanged = false;

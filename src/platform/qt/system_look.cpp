@@ -7,38 +7,11 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/classic_palette.h"
+
 namespace vortexa {
 
 namespace {
-
-// The classic desktop colours, as 0xRRGGBB, by system colour index.
-constexpr std::array<QRgb, 25> SystemColours = {
-    0xC0C0C0, // 0 scroll bar
-    0x008080, // 1 desktop
-    0x000080, // 2 active caption
-    0x808080, // 3 inactive caption
-    0xC0C0C0, // 4 menu
-    0xFFFFFF, // 5 window
-    0x000000, // 6 window frame
-    0x000000, // 7 menu text
-    0x000000, // 8 window text
-    0xFFFFFF, // 9 caption text
-    0xC0C0C0, // 10 active border
-    0xC0C0C0, // 11 inactive border
-    0x808080, // 12 application workspace
-    0x000080, // 13 highlight
-    0xFFFFFF, // 14 highlight text
-    0xC0C0C0, // 15 button face
-    0x808080, // 16 button shadow
-    0x808080, // 17 grey text
-    0x000000, // 18 button text
-    0xC0C0C0, // 19 inactive caption text
-    0xFFFFFF, // 20 button highlight
-    0x000000, // 21 dark 3D shadow
-    0xDFDFDF, // 22 3D light
-    0x000000, // 23 tooltip text
-    0xFFFFE1, // 24 tooltip background
-};
 
 struct FontStandIn {
     std::string_view name;
@@ -71,12 +44,9 @@ QStringList familiesFor(const std::string& name)
 
 QColor toQColor(uint32_t colour)
 {
-    if (isSystemColour(colour)) {
-        const uint32_t index = colour & 0x7FFFFFFFu;
-        return index < SystemColours.size() ? QColor::fromRgb(SystemColours[index]) : QColor(Qt::black);
-    }
-    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>(colour >> 8 & 0xFFu),
-        static_cast<int>(colour >> 16 & 0xFFu));
+    const uint32_t value = classicColour(colour);
+    return QColor(
+        static_cast<int>(value & 0xFFu), static_cast<int>(value >> 8 & 0xFFu), static_cast<int>(value >> 16 & 0xFFu));
 }
 
 QFont toQFont(const Font& font)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <map>
+#include <tuple>
 
 #include "platform/render_geometry.h"
 #include "platform/win32/system_look.h"
@@ -12,6 +14,12 @@ namespace vortexa {
 
 namespace {
 
+using ColourOf = COLORREF (*)(uint32_t);
+
+// Pens and brushes live as long as the program once made; a show uses a handful. Should a run
+// ask for very many, the kept ones are let go, none of them being selected between elements.
+constexpr size_t GdiObjectsKeptAtMost = 512;
+
 RECT toRect(const PixelBox& box) { return {box.left, box.top, box.right(), box.bottom()}; }
 
 bool meets(const RECT& a, const RECT& b)
@@ -20,39 +28,58 @@ bool meets(const RECT& a, const RECT& b)
     return IntersectRect(&common, &a, &b) != 0;
 }
 
-// A GDI object selected into a device context for one scope, then put back and deleted.
+RECT unionOf(const RECT& a, const RECT& b)
+{
+    RECT both;
+    UnionRect(&both, &a, &b);
+    return both;
+}
+
+// A GDI object selected into a device context for one scope, then put back.
 class Selected {
 public:
-    Selected(HDC dc, HGDIOBJ object, bool owned = true)
+    Selected(HDC dc, HGDIOBJ object)
         : m_dc(dc)
-        , m_object(object)
-        , m_owned(owned)
         , m_earlier(SelectObject(dc, object))
     {
     }
-    ~Selected()
-    {
-        SelectObject(m_dc, m_earlier);
-        if (m_owned)
-            DeleteObject(m_object);
-    }
+    ~Selected() { SelectObject(m_dc, m_earlier); }
     Selected(const Selected&) = delete;
     Selected& operator=(const Selected&) = delete;
 
 private:
     HDC m_dc;
-    HGDIOBJ m_object;
-    bool m_owned;
     HGDIOBJ m_earlier;
 };
 
-// The border: solid borders are drawn inside the box whatever their width.
-HPEN borderPen(const ShapeElement& shape)
+template <typename Key, typename Handle, typename Make>
+Handle kept(std::map<Key, Handle>& made, const Key& key, Make make)
 {
+    if (const auto found = made.find(key); found != made.end())
+        return found->second;
+    if (made.size() >= GdiObjectsKeptAtMost) {
+        for (const auto& [unused, handle] : made)
+            DeleteObject(handle);
+        made.clear();
+    }
+    return made.emplace(key, make()).first->second;
+}
+
+HPEN extendedPen(DWORD style, int width, COLORREF colour)
+{
+    const LOGBRUSH brush {BS_SOLID, colour, 0};
+    return ExtCreatePen(PS_GEOMETRIC | style, static_cast<DWORD>(width), &brush, 0, nullptr);
+}
+
+// The border: solid borders are drawn inside the box whatever their width. A one-pixel solid
+// border is the plain pen, the cheapest to draw, with the same pixels.
+HPEN borderPen(const ShapeElement& shape, COLORREF colour)
+{
+    static std::map<std::tuple<int, int, COLORREF>, HPEN> made;
+    if (shape.BorderStyle == BorderTransparent || shape.BorderWidth <= 0)
+        return static_cast<HPEN>(GetStockObject(NULL_PEN));
     DWORD style = PS_INSIDEFRAME;
     switch (shape.BorderStyle) {
-    case BorderTransparent:
-        return static_cast<HPEN>(GetStockObject(NULL_PEN));
     case BorderDashed:
         style = PS_DASH;
         break;
@@ -68,22 +95,31 @@ HPEN borderPen(const ShapeElement& shape)
     default:
         break;
     }
-    if (shape.BorderWidth <= 0)
-        return static_cast<HPEN>(GetStockObject(NULL_PEN));
-    const LOGBRUSH brush {BS_SOLID, toColorRef(shape.BorderColor), 0};
-    return ExtCreatePen(PS_GEOMETRIC | style | PS_ENDCAP_FLAT | PS_JOIN_MITER, static_cast<DWORD>(shape.BorderWidth),
-        &brush, 0, nullptr);
+    const int width = shape.BorderWidth;
+    return kept(made, std::tuple {static_cast<int>(style), width, colour}, [&] {
+        if (style == PS_INSIDEFRAME && width == 1)
+            return CreatePen(PS_SOLID, 1, colour);
+        return extendedPen(style | PS_ENDCAP_FLAT | PS_JOIN_MITER, width, colour);
+    });
+}
+
+HPEN linePen(int width, COLORREF colour)
+{
+    static std::map<std::pair<int, COLORREF>, HPEN> made;
+    return kept(made, std::pair {width, colour},
+        [&] { return extendedPen(PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width, colour); });
 }
 
 HBRUSH fillBrush(int fillStyle, COLORREF colour)
 {
     static constexpr int Hatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_BDIAGONAL, HS_FDIAGONAL, HS_CROSS, HS_DIAGCROSS};
-    if (fillStyle == FillSolid)
-        return CreateSolidBrush(colour);
+    static std::map<std::pair<int, COLORREF>, HBRUSH> made;
     const int hatch = fillStyle - 2;
-    if (hatch >= 0 && hatch < static_cast<int>(std::size(Hatches)))
-        return CreateHatchBrush(Hatches[hatch], colour);
-    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    const bool hatched = hatch >= 0 && hatch < static_cast<int>(std::size(Hatches));
+    if (fillStyle != FillSolid && !hatched)
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    return kept(made, std::pair {fillStyle, colour},
+        [&] { return hatched ? CreateHatchBrush(Hatches[hatch], colour) : CreateSolidBrush(colour); });
 }
 
 // The pen draws inside the frame it is given, so the outline is the shape's own box, on whole pixels.
@@ -107,20 +143,101 @@ void drawOutline(HDC dc, int kind, const RECT& outline)
     }
 }
 
-void paintLine(HDC dc, const LineElement& line, const RECT& area)
+bool solidBorder(const ShapeElement& shape)
+{
+    return shape.BorderStyle == BorderSolid || shape.BorderStyle == BorderInsideSolid;
+}
+
+// A wide solid border as a region: the outline's shape less the same shape inset by the border's
+// width. Filling it costs a few rectangles a row, where a wide pen traces the curve many times.
+// The regions are made once for each size and moved to where they are drawn.
+HRGN borderRegion(int kind, const RECT& outline, int width)
+{
+    struct Kept {
+        HRGN region;
+        POINT at;
+    };
+    static std::map<std::tuple<int, LONG, LONG, int>, Kept> made;
+    const LONG w = outline.right - outline.left, h = outline.bottom - outline.top;
+    const auto key = std::tuple {kind, w, h, width};
+    auto found = made.find(key);
+    if (found == made.end()) {
+        if (made.size() >= GdiObjectsKeptAtMost) {
+            for (const auto& [unused, kept] : made)
+                DeleteObject(kept.region);
+            made.clear();
+        }
+        const auto shape = [kind, w, h](int inset) {
+            if (kind == ShapeCircle)
+                return CreateEllipticRgn(inset, inset, w - inset, h - inset);
+            const int corner = static_cast<int>(std::lround(std::min(w, h) * RoundedCornerShare * 2)) - 2 * inset;
+            return CreateRoundRectRgn(inset, inset, w - inset, h - inset, corner, corner);
+        };
+        const HRGN ring = shape(0), inner = shape(width);
+        CombineRgn(ring, ring, inner, RGN_DIFF);
+        DeleteObject(inner);
+        found = made.emplace(key, Kept {ring, {0, 0}}).first;
+    }
+    Kept& kept = found->second;
+    OffsetRgn(kept.region, outline.left - kept.at.x, outline.top - kept.at.y);
+    kept.at = {outline.left, outline.top};
+    return kept.region;
+}
+
+void drawShape(HDC dc, const ShapeElement& shape, const RECT& area, ColourOf colourOf)
+{
+    const PixelBox pixels = pixelBoxOf(shape);
+    if (pixels.empty() || !meets(area, toRect(pixels)))
+        return;
+    const RECT outline = outlineOf(shape, pixels);
+    SetBkMode(dc, TRANSPARENT);
+    // A solid fill covers the background entirely, so the background is painted only under
+    // patterns and transparent fills.
+    if (shape.BackStyle == BackOpaque && shape.FillStyle != FillSolid) {
+        const Selected pen(dc, GetStockObject(NULL_PEN));
+        const Selected brush(dc, fillBrush(FillSolid, colourOf(shape.BackColor)));
+        // Without a pen the shape leaves out its right and bottom edge, which the border covers.
+        drawOutline(dc, shape.Shape, {outline.left, outline.top, outline.right + 1, outline.bottom + 1});
+    }
+    const bool curved = shape.Shape == ShapeCircle || shape.Shape == ShapeRoundedRectangle;
+    const bool wideCurve = shape.BorderWidth > 1 && solidBorder(shape) && curved;
+    if (!wideCurve) {
+        const Selected pen(dc, borderPen(shape, colourOf(shape.BorderColor)));
+        const Selected brush(dc, fillBrush(shape.FillStyle, colourOf(shape.FillColor)));
+        drawOutline(dc, shape.Shape, outline);
+        return;
+    }
+    if (shape.FillStyle != FillTransparent) {
+        const Selected pen(dc, GetStockObject(NULL_PEN));
+        const Selected brush(dc, fillBrush(shape.FillStyle, colourOf(shape.FillColor)));
+        drawOutline(dc, shape.Shape, {outline.left, outline.top, outline.right + 1, outline.bottom + 1});
+    }
+    FillRgn(
+        dc, borderRegion(shape.Shape, outline, shape.BorderWidth), fillBrush(FillSolid, colourOf(shape.BorderColor)));
+}
+
+struct LineEnds {
+    POINT from, to;
+    RECT reach;
+};
+
+LineEnds lineEndsOf(const LineElement& line)
 {
     const POINT from {toPixels(line.X1), toPixels(line.Y1)}, to {toPixels(line.X2), toPixels(line.Y2)};
     const int reach = line.BorderWidth + 1;
-    const RECT bounds {std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach, std::max(from.x, to.x) + reach,
-        std::max(from.y, to.y) + reach};
-    if (line.BorderWidth <= 0 || !meets(area, bounds))
+    return {from, to,
+        {std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach, std::max(from.x, to.x) + reach,
+            std::max(from.y, to.y) + reach}};
+}
+
+void drawLine(HDC dc, const LineElement& line, const RECT& area, ColourOf colourOf)
+{
+    const LineEnds ends = lineEndsOf(line);
+    if (line.BorderWidth <= 0 || !meets(area, ends.reach))
         return;
-    const LOGBRUSH brush {BS_SOLID, toColorRef(line.BorderColor), 0};
-    const Selected pen(dc,
-        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, static_cast<DWORD>(line.BorderWidth),
-            &brush, 0, nullptr));
-    MoveToEx(dc, from.x, from.y, nullptr);
-    LineTo(dc, to.x, to.y);
+    const Selected pen(dc, linePen(line.BorderWidth, colourOf(line.BorderColor)));
+    MoveToEx(dc, ends.from.x, ends.from.y, nullptr);
+    LineTo(dc, ends.to.x, ends.to.y);
 }
 
 // The font of the label must be selected into the device context.
@@ -133,61 +250,127 @@ UINT textFlagsOf(HDC dc, const LabelElement& label, const std::wstring& caption,
     return horizontal | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX;
 }
 
-void paintElement(HDC dc, const ShapeElement& shape, const RECT& area) { paintShape(dc, shape, area); }
-void paintElement(HDC dc, const LineElement& line, const RECT& area) { paintLine(dc, line, area); }
-void paintElement(HDC dc, const LabelElement& label, const RECT& area) { paintLabel(dc, label, area); }
-
-} // namespace
-
-void paintShape(HDC dc, const ShapeElement& shape, const RECT& area)
-{
-    const PixelBox pixels = pixelBoxOf(shape);
-    if (pixels.empty() || !meets(area, toRect(pixels)))
-        return;
-    const RECT outline = outlineOf(shape, pixels);
-    SetBkMode(dc, TRANSPARENT);
-    // A solid fill covers the background entirely, so the background is painted only under
-    // patterns and transparent fills.
-    if (shape.BackStyle == BackOpaque && shape.FillStyle != FillSolid) {
-        const Selected pen(dc, GetStockObject(NULL_PEN), false);
-        const Selected brush(dc, CreateSolidBrush(toColorRef(shape.BackColor)));
-        // Without a pen the shape leaves out its right and bottom edge, which the border covers.
-        drawOutline(dc, shape.Shape, {outline.left, outline.top, outline.right + 1, outline.bottom + 1});
-    }
-    const HPEN pen = borderPen(shape);
-    const Selected selectedPen(dc, pen, GetObjectType(pen) == OBJ_EXTPEN);
-    const HBRUSH brush = fillBrush(shape.FillStyle, toColorRef(shape.FillColor));
-    const Selected selectedBrush(dc, brush, shape.FillStyle != FillTransparent);
-    drawOutline(dc, shape.Shape, outline);
-}
-
-void paintLabel(HDC dc, const LabelElement& label, const RECT& area)
+void drawLabel(HDC dc, const LabelElement& label, const RECT& area, ColourOf colourOf)
 {
     const PixelBox pixels = pixelBoxOf(label);
     RECT box = toRect(pixels);
     if (pixels.empty() || !meets(area, box))
         return;
-    if (label.BackStyle == BackOpaque) {
-        const HBRUSH background = CreateSolidBrush(toColorRef(label.BackColor));
-        FillRect(dc, &box, background);
-        DeleteObject(background);
-    }
+    if (label.BackStyle == BackOpaque)
+        FillRect(dc, &box, fillBrush(FillSolid, colourOf(label.BackColor)));
     if (label.Caption.empty())
         return;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, toColorRef(label.ForeColor));
-    const Selected font(dc, fontFor(label.LabelFont), false);
+    SetTextColor(dc, colourOf(label.ForeColor));
+    const Selected font(dc, fontFor(label.LabelFont));
     const std::wstring caption = wideText(label.Caption);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, textFlagsOf(dc, label, caption, box));
 }
 
+// Every pixel a label may set: its box, and its text where it runs past the box.
+RECT labelReach(HDC dc, const LabelElement& label)
+{
+    const RECT box = toRect(pixelBoxOf(label));
+    if (label.Caption.empty())
+        return box;
+    const Selected font(dc, fontFor(label.LabelFont));
+    const std::wstring caption = wideText(label.Caption);
+    RECT text = box;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+        textFlagsOf(dc, label, caption, box) | DT_CALCRECT);
+    const int width = text.right - text.left, height = text.bottom - text.top;
+    // The measured width, placed as the alignment places it, with a pixel or two to spare for
+    // rounding and the letters' overhang.
+    constexpr int Spare = 2;
+    const int alignment = ShownAlignment(label.Alignment, width, box.right - box.left);
+    const int left = alignment == AlignRight ? box.right - width
+        : alignment == AlignCentre           ? box.left + (box.right - box.left - width) / 2
+                                             : box.left;
+    return unionOf(box, {left - Spare, box.top - Spare, left + width + Spare, box.top + height + Spare});
+}
+
+void drawElement(HDC dc, const ShapeElement& shape, const RECT& area) { drawShape(dc, shape, area, classicColorRef); }
+void drawElement(HDC dc, const LineElement& line, const RECT& area) { drawLine(dc, line, area, classicColorRef); }
+void drawElement(HDC dc, const LabelElement& label, const RECT& area) { drawLabel(dc, label, area, classicColorRef); }
+
+RECT reachOf(HDC, const ShapeElement& shape) { return toRect(pixelBoxOf(shape)); }
+RECT reachOf(HDC, const LineElement& line) { return lineEndsOf(line).reach; }
+RECT reachOf(HDC dc, const LabelElement& label) { return labelReach(dc, label); }
+
+std::vector<GdiScenePainter::Placed> placeElements(HDC dc, const SaverScreen& screen)
+{
+    std::vector<GdiScenePainter::Placed> placed;
+    forEachShownElement(screen, [&](ElementRef element, const auto& record) {
+        placed.push_back({element, record, reachOf(dc, record)});
+    });
+    return placed;
+}
+
+// Boxes that overlap become one, so that no pixel is painted twice in a frame.
+std::vector<RECT> mergedBoxes(std::vector<RECT> boxes)
+{
+    std::erase_if(boxes, [](const RECT& box) { return IsRectEmpty(&box); });
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < boxes.size() && !merged; ++i)
+            for (size_t j = i + 1; j < boxes.size() && !merged; ++j)
+                if (meets(boxes[i], boxes[j])) {
+                    boxes[i] = unionOf(boxes[i], boxes[j]);
+                    boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(j));
+                    merged = true;
+                }
+    }
+    return boxes;
+}
+
+template <typename Item> bool contains(const std::vector<Item>& items, const Item& item)
+{
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+} // namespace
+
+void paintShape(HDC dc, const ShapeElement& shape, const RECT& area) { drawShape(dc, shape, area, toColorRef); }
+
+void paintLabel(HDC dc, const LabelElement& label, const RECT& area) { drawLabel(dc, label, area, toColorRef); }
+
 void paintSaverScreen(HDC dc, const SaverScreen& screen, const RECT& area)
 {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    forEachShownElement(screen, [&](ElementRef, const auto& record) { paintElement(dc, record, area); });
+    forEachShownElement(screen, [&](ElementRef, const auto& record) { drawElement(dc, record, area); });
 }
 
-Frame renderFrame(int width, int height, const std::function<void(HDC)>& paint)
+void GdiScenePainter::paint(HDC dc, const SaverScreen* screen, const RECT& whole)
+{
+    std::vector<Placed> placed = screen ? placeElements(dc, *screen) : std::vector<Placed> {};
+    std::vector<RECT> boxes = std::move(m_extraBoxes);
+    m_extraBoxes.clear();
+    if (m_wholeWindow) {
+        boxes = {whole};
+        m_wholeWindow = false;
+    } else {
+        for (const Placed& before : m_shown)
+            if (!contains(placed, before))
+                boxes.push_back(before.reach);
+        for (const Placed& now : placed)
+            if (!contains(m_shown, now))
+                boxes.push_back(now.reach);
+    }
+    for (const RECT& box : mergedBoxes(std::move(boxes))) {
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
+        FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        for (const Placed& element : placed)
+            if (meets(element.reach, box))
+                std::visit([&](const auto& record) { drawElement(dc, record, box); }, element.record);
+        RestoreDC(dc, saved);
+    }
+    m_shown = std::move(placed);
+}
+
+Canvas::Canvas(int width, int height)
+    : m_width(width)
+    , m_height(height)
 {
     BITMAPINFO info {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -196,30 +379,45 @@ Frame renderFrame(int width, int height, const std::function<void(HDC)>& paint)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Frame frame;
-    if (!bitmap) {
-        DeleteDC(dc);
-        return frame;
-    }
-    const HGDIOBJ earlier = SelectObject(dc, bitmap);
+    m_dc = CreateCompatibleDC(nullptr);
+    m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+    if (!m_bitmap)
+        return;
+    m_earlier = SelectObject(m_dc, m_bitmap);
     const RECT all {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    paint(dc);
+    FillRect(m_dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+Canvas::~Canvas()
+{
+    if (m_bitmap) {
+        SelectObject(m_dc, m_earlier);
+        DeleteObject(m_bitmap);
+    }
+    DeleteDC(m_dc);
+}
+
+Frame Canvas::frame() const
+{
+    Frame frame;
+    if (!m_bitmap)
+        return frame;
     GdiFlush();
-    frame.width = width;
-    frame.height = height;
-    frame.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    const auto* source = static_cast<const uint32_t*>(bits);
+    frame.width = m_width;
+    frame.height = m_height;
+    frame.pixels.resize(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+    const auto* source = static_cast<const uint32_t*>(m_bits);
     // The bitmap holds 0x00RRGGBB; the program's colours are 0x00BBGGRR.
     std::transform(source, source + frame.pixels.size(), frame.pixels.begin(),
         [](uint32_t pixel) { return (pixel & 0xFFu) << 16 | (pixel & 0xFF00u) | (pixel >> 16 & 0xFFu); });
-    SelectObject(dc, earlier);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return frame;
+}
+
+Frame renderFrame(int width, int height, const std::function<void(HDC)>& paint)
+{
+    const Canvas canvas(width, height);
+    paint(canvas.dc());
+    return canvas.frame();
 }
 
 Frame renderSaverScreen(const SaverScreen& screen, int width, int height)

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/classic_palette.h"
 #include "platform/win32/text_encoding.h"
 
 namespace vortexa {
@@ -29,6 +30,8 @@ COLORREF toColorRef(uint32_t colour)
         return GetSysColor(static_cast<int>(colour & 0xFFu));
     return static_cast<COLORREF>(colour & 0x00FFFFFFu);
 }
+
+COLORREF classicColorRef(uint32_t colour) { return static_cast<COLORREF>(classicColour(colour)); }
 
 HFONT fontFor(const Font& font, int dotsPerInch)
 {

@@ -102,7 +102,8 @@ TimerId Win32Platform::startTimer(int intervalMs, std::function<void()> tick)
     const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(intervalMs), &Win32Platform::timerTick);
     if (timer == 0)
         return -1;
-    m_timers.insert_or_assign(timer, RunningTimer {TickPacing(intervalMs, monotonicMilliseconds()), std::move(tick)});
+    m_timers.insert_or_assign(
+        timer, RunningTimer {TickPacing(intervalMs, monotonicMilliseconds()), intervalMs, std::move(tick)});
     return static_cast<TimerId>(timer);
 }
 
@@ -125,7 +126,10 @@ void CALLBACK Win32Platform::timerTick(HWND, UINT, UINT_PTR timer, DWORD)
     // A copy, since the tick may stop its own timer. The tick due runs, and so do the ticks that
     // a busy moment held back.
     const std::function<void()> tick = found->second.tick;
+    const bool step = found->second.intervalMs < 1000;
     for (int due = found->second.pacing.ticksDue(monotonicMilliseconds()); due > 0; --due) {
+        if (step && runningPlatform->m_steps++ == 0)
+            runningPlatform->m_firstStep = monotonicMilliseconds();
         runningPlatform->deliver(tick);
         if (!runningPlatform || !runningPlatform->m_timers.contains(timer))
             return;
@@ -186,9 +190,25 @@ bool Win32Platform::anotherInstanceRunning()
 
 void Win32Platform::endProgram()
 {
+    writeStatistics();
     std::fflush(stdout);
     std::fflush(stderr);
     ExitProcess(0);
+}
+
+// The measurements of the whole program read how many steps the scene took in how long.
+void Win32Platform::writeStatistics() const
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"VORTEXA_STATS", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    std::FILE* file = _wfopen(path, L"a");
+    if (!file)
+        return;
+    const double seconds = m_steps > 0 ? static_cast<double>(monotonicMilliseconds() - m_firstStep) / 1000 : 0.0;
+    std::fprintf(file, "ticks=%lld seconds=%.3f\n", m_steps, seconds);
+    std::fclose(file);
 }
 
 StartResult Win32Platform::startDetached(const std::string& program, const std::vector<std::string>& arguments)

@@ -50,13 +50,19 @@ private:
     static void CALLBACK timerTick(HWND, UINT, UINT_PTR timer, DWORD);
     void dispatch(MSG& message);
 
+    void writeStatistics() const;
+
     struct RunningTimer {
         TickPacing pacing;
+        int intervalMs = 0;
         std::function<void()> tick;
     };
     std::map<UINT_PTR, RunningTimer> m_timers;
     std::function<bool(MSG&)> m_filter;
     HANDLE m_instanceMutex = nullptr;
+    // The script steps run, for the measurements: the ticks of the timers faster than a second.
+    long long m_steps = 0;
+    int64_t m_firstStep = 0;
 };
 
 } // namespace vortexa

@@ -1,0 +1,95 @@
+#pragma once
+// The windows of the show: for each loaded saver screen a black, top-most popup over the primary
+// monitor that paints the screen's elements, and a black one over every other monitor. Each
+// follows its screen's record (shown, full screen, pointer) after every event and passes its typed
+// characters and mouse moves to the screen's handlers.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/show_views.h"
+#include "platform/win32/gdi_painter.h"
+
+namespace vortexa {
+
+class Form1;
+class Program;
+class Win32Platform;
+
+// The saver screen's own pointer, made at run time from the rings' one description.
+HCURSOR ringsPointer();
+
+class SaverView {
+public:
+    // The scene's window on `monitor` when drawsScene, else a black cover for another monitor;
+    // monitorsChanged runs when the system reports that the monitors changed.
+    SaverView(
+        Form1& form, Win32Platform& platform, HMONITOR monitor, bool drawsScene, std::function<void()> monitorsChanged);
+    ~SaverView();
+    SaverView(const SaverView&) = delete;
+    SaverView& operator=(const SaverView&) = delete;
+
+    // Shows, hides and shapes the window as the screen's record says, and draws what changed.
+    void follow();
+    // The screen was unloaded: the window no longer reaches it, hides, and goes once the system is
+    // done with its messages.
+    void retire();
+    bool gone() const { return m_window == nullptr; }
+    HWND window() const { return m_window; }
+    bool drawsScene() const { return m_drawsScene; }
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void exposed();
+    void paintIfDue();
+    void paintNow();
+    void mouseMoved(WPARAM wParam);
+    HCURSOR pointer() const;
+    RECT monitorArea() const;
+
+    Form1* m_form;
+    Win32Platform& m_platform;
+    HMONITOR m_monitor;
+    bool m_drawsScene;
+    std::function<void()> m_monitorsChanged;
+    HWND m_window = nullptr;
+    bool m_fullScreen = false;
+    POINT m_lastPointerPosition {};
+    GdiScenePainter m_painter;
+    int64_t m_lastFrame = 0; // in microseconds
+    int64_t m_frameInterval = 0;
+    bool m_frameWaiting = false;
+};
+
+class SaverWindows {
+public:
+    // Makes the windows follow the program's saver screens after every event that the platform
+    // delivers, and the monitors as they come and go.
+    SaverWindows(Program& program, Win32Platform& platform);
+    ~SaverWindows();
+    SaverWindows(const SaverWindows&) = delete;
+    SaverWindows& operator=(const SaverWindows&) = delete;
+
+    // Creates windows for new screens and monitors, retires those of unloaded screens and gone
+    // monitors and lets the others follow their records.
+    void follow();
+
+    // The scene's window of a screen, and every window of it (the scene's first).
+    SaverView* viewOf(const Form1& form) const { return m_views.sceneViewOf(form); }
+    std::vector<SaverView*> windowsOf(const Form1& form) const { return m_views.viewsOf(form); }
+
+private:
+    Program& m_program;
+    Win32Platform& m_platform;
+    int m_afterEvent = 0;
+    ShowViews<Form1, HMONITOR, SaverView> m_views;
+    std::vector<std::unique_ptr<SaverView>> m_retired;
+    bool m_monitorsChanged = false;
+};
+
+} // namespace vortexa

@@ -1,0 +1,53 @@
+// A small Windows program the end-to-end tests run under Wine beside Vortexa.scr:
+//   monitors   prints each monitor as "X Y WIDTH HEIGHT", the primary first marked "primary"
+//   close      posts WM_CLOSE to the show's window and prints how many it found
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+{
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        return TRUE;
+    const RECT& area = info.rcMonitor;
+    std::printf("%ld %ld %ld %ld%s\n", area.left, area.top, area.right - area.left, area.bottom - area.top,
+        info.dwFlags & MONITORINFOF_PRIMARY ? " primary" : "");
+    return TRUE;
+}
+
+BOOL CALLBACK addShowWindow(HWND window, LPARAM windows)
+{
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (std::wcscmp(className, L"VortexaSaverScreen") == 0 && IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::strcmp(argv[1], "monitors") == 0) {
+        EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "close") == 0) {
+        std::vector<HWND> windows;
+        EnumWindows(addShowWindow, reinterpret_cast<LPARAM>(&windows));
+        if (!windows.empty())
+            PostMessageW(windows.front(), WM_CLOSE, 0, 0);
+        std::printf("%zu\n", windows.size());
+        return 0;
+    }
+    std::fprintf(stderr, "usage: wine_helper monitors|close\n");
+    return 2;
+}
