@@ -123,10 +123,13 @@ for tries in $(seq 150); do
     sleep 0.2
 done
 [ -n "$window" ] || fail "the installed saver showed no window within 30 s"
-xdotool key --window "$window" x 2>/dev/null
+# The show may make its window again as it learns the monitors, so the key goes to the window
+# that shows at the moment, until the saver ends.
 for tries in $(seq 50); do
-    kill -0 "$SAVER_PID" 2>/dev/null || break
+    window=$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1) || true
+    [ -z "$window" ] || xdotool key --window "$window" x 2>/dev/null || true
     sleep 0.2
+    kill -0 "$SAVER_PID" 2>/dev/null || break
 done
 kill -0 "$SAVER_PID" 2>/dev/null && fail "the installed saver did not end on a key"
 SAVER_PID=
