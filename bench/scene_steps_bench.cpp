@@ -11,9 +11,9 @@
 #include "clock/clock_tick.h"
 #include "platform/headless/headless_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
 #include "scene/script_steps.h"
 #include "settings/settings_file.h"
+#include "state/program.h"
 
 namespace vortexa {
 namespace {

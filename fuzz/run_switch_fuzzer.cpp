@@ -9,8 +9,8 @@
 
 #include "platform/headless/headless_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
 #include "saver/run_options.h"
+#include "state/program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -10,7 +10,7 @@
 
 #include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace {
 

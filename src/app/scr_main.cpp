@@ -8,7 +8,7 @@
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/saver_view.h"
 #include "platform/win32/win32_platform.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

@@ -18,9 +18,9 @@
 #include "app/sim_png.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/text_file.h"
+#include "records/text_file.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace {
 

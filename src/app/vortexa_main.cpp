@@ -21,9 +21,9 @@
 #include "platform/qt/termination.h"
 #include "platform/show_target.h"
 #include "saver/form1.h"
-#include "saver/program.h"
 #include "saver/run_options.h"
 #include "saver/usage.h"
+#include "state/program.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/numeric.h"
+#include "records/numeric.h"
 
 namespace vortexa {
 

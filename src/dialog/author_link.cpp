@@ -2,9 +2,9 @@
 
 #include "dialog/captions.h"
 #include "dialog/form2.h"
-#include "platform/text_file.h"
-#include "saver/program.h"
+#include "records/text_file.h"
 #include "settings/settings_location.h"
+#include "state/program.h"
 
 namespace vortexa {
 

@@ -1,8 +1,8 @@
 #include "dialog/captions.h"
 
 #include "dialog/form2.h"
-#include "platform/numeric.h"
-#include "saver/program.h"
+#include "records/numeric.h"
+#include "state/program.h"
 
 namespace vortexa {
 

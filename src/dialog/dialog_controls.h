@@ -11,8 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "backend_kit/render_geometry.h"
 #include "dialog/form2.h"
-#include "platform/render_geometry.h"
 
 namespace vortexa {
 

@@ -8,7 +8,7 @@
 
 #include "dialog/form2.h"
 #include "platform/event_delivery.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 

@@ -1,10 +1,10 @@
 #include "dialog/form2.h"
 
 #include "dialog/captions.h"
-#include "platform/numeric.h"
-#include "saver/program.h"
+#include "records/numeric.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
+#include "state/program.h"
 
 namespace vortexa {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
-#include "platform/dialog_elements.h"
-#include "platform/drawing_order.h"
-#include "platform/elements.h"
+#include "records/controls.h"
+#include "records/dialog_elements.h"
+#include "records/drawing_order.h"
+#include "records/elements.h"
 
 namespace vortexa {
 

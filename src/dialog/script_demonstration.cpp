@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "dialog/form2.h"
-#include "platform/numeric.h"
-#include "saver/program.h"
+#include "records/numeric.h"
+#include "state/program.h"
 
 namespace vortexa {
 

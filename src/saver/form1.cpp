@@ -6,12 +6,12 @@
 #include "clock/clock_tick.h"
 #include "dialog/captions.h"
 #include "dialog/form2.h"
-#include "platform/numeric.h"
-#include "saver/program.h"
+#include "records/numeric.h"
 #include "saver/scene_setup.h"
 #include "scene/script_steps.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
+#include "state/program.h"
 
 namespace vortexa {
 

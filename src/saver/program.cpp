@@ -1,9 +1,9 @@
-#include "saver/program.h"
+#include "state/program.h"
 
 #include <algorithm>
 
 #include "dialog/form2.h"
-#include "platform/elements.h"
+#include "records/elements.h"
 #include "saver/form1.h"
 
 namespace vortexa {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "dialog/form2.h"
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "settings/settings_file.h"
 
 namespace vortexa {

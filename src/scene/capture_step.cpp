@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "scene/script_steps.h"
 
 namespace vortexa {

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "scene/script_steps.h"
 
 namespace vortexa {

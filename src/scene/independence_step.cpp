@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "scene/script_steps.h"
 
 namespace vortexa {

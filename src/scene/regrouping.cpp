@@ -1,4 +1,4 @@
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "scene/script_steps.h"
 
 namespace vortexa {

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/drawing_order.h"
-#include "platform/elements.h"
 #include "platform/platform.h"
+#include "records/drawing_order.h"
+#include "records/elements.h"
 
 namespace vortexa {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/numeric.h"
+#include "records/numeric.h"
 
 namespace vortexa {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/text_file.h"
+#include "records/text_file.h"
 #include "scene/module_state.h"
 
 namespace vortexa {

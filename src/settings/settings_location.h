@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "platform/text_file.h"
+#include "records/text_file.h"
 
 namespace vortexa {
 

@@ -4,7 +4,7 @@
 
 #include "clock/clock_tick.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/numeric.h"
+#include "records/numeric.h"
 
 namespace vortexa {
 namespace {

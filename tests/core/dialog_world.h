@@ -9,7 +9,7 @@
 #include "platform/headless/headless_platform.h"
 #include "running_program.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 #include "temporary_folder.h"
 
 namespace vortexa {

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "platform/controls.h"
-#include "platform/elements.h"
-#include "platform/numeric.h"
+#include "records/controls.h"
+#include "records/elements.h"
+#include "records/numeric.h"
 #include "running_program.h"
 
 namespace vortexa {

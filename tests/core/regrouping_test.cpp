@@ -5,8 +5,8 @@
 
 #include "platform/headless/headless_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
 #include "scene/script_steps.h"
+#include "state/program.h"
 
 namespace vortexa {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 #include "temporary_folder.h"
 
 namespace vortexa {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dialog/form2.h"
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "running_program.h"
 
 namespace vortexa {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "dialog_world.h"
-#include "platform/numeric.h"
+#include "records/numeric.h"
 #include "scene/module_state.h"
 
 namespace vortexa {

@@ -6,8 +6,8 @@
 
 #include "platform/headless/headless_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
 #include "settings/settings_file.h"
+#include "state/program.h"
 
 namespace vortexa {
 namespace {

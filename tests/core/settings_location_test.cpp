@@ -10,8 +10,8 @@
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
 #include "running_program.h"
-#include "saver/program.h"
 #include "settings/settings_location.h"
+#include "state/program.h"
 #include "temporary_folder.h"
 
 namespace vortexa {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/show_views.h"
+#include "backend_kit/show_views.h"
 
 namespace vortexa {
 namespace {

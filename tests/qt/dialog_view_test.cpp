@@ -30,7 +30,7 @@
 #include "platform/qt/saver_view.h"
 #include "qt_test_support.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 namespace {

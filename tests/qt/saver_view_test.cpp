@@ -13,7 +13,7 @@
 #include "platform/qt/system_look.h"
 #include "qt_test_support.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 namespace {

@@ -13,17 +13,17 @@
 
 #include "../core/running_program.h"
 #include "../core/temporary_folder.h"
+#include "backend_kit/render_geometry.h"
 #include "dialog/captions.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/form2.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/render_geometry.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/win32_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 namespace {

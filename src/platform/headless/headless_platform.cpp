@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "platform/elements.h"
-#include "platform/numeric.h"
+#include "records/elements.h"
+#include "records/numeric.h"
 
 namespace vortexa {
 

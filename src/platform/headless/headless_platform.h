@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "backend_kit/tick_pacing.h"
 #include "platform/platform.h"
-#include "platform/tick_pacing.h"
 
 namespace vortexa {
 

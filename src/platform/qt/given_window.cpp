@@ -10,7 +10,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/x11_scene_painter.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 

@@ -17,8 +17,8 @@
 
 #include <unistd.h>
 
-#include "platform/elements.h"
-#include "platform/numeric.h"
+#include "records/elements.h"
+#include "records/numeric.h"
 #include "settings/settings_location.h"
 
 namespace vortexa {

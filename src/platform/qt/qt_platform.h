@@ -14,10 +14,10 @@
 #include <map>
 #include <optional>
 
+#include "backend_kit/tick_pacing.h"
 #include "platform/event_delivery.h"
 #include "platform/platform.h"
 #include "platform/qt/instance_lock.h"
-#include "platform/tick_pacing.h"
 
 class QTimer;
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "backend_kit/render_geometry.h"
 #include "platform/qt/system_look.h"
-#include "platform/render_geometry.h"
 
 namespace vortexa {
 

@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "platform/render_geometry.h"
+#include "backend_kit/render_geometry.h"
 #include "scene/saver_screen.h"
 
 namespace vortexa {

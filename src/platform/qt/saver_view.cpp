@@ -12,13 +12,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "backend_kit/rings_pointer.h"
 #include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/system_look.h"
 #include "platform/qt/x11_scene_painter.h"
-#include "platform/rings_pointer.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/show_views.h"
+#include "backend_kit/show_views.h"
 
 namespace vortexa {
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/classic_palette.h"
+#include "backend_kit/classic_palette.h"
 
 namespace vortexa {
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "backend_kit/render_geometry.h"
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/system_look.h"
-#include "platform/render_geometry.h"
 
 namespace vortexa {
 

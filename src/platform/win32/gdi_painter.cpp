@@ -6,7 +6,7 @@
 #include <map>
 #include <tuple>
 
-#include "platform/render_geometry.h"
+#include "backend_kit/render_geometry.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/text_encoding.h"
 

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/drawing_order.h"
+#include "records/drawing_order.h"
 #include "scene/saver_screen.h"
 
 namespace vortexa {

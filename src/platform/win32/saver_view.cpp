@@ -6,11 +6,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/rings_pointer.h"
+#include "backend_kit/rings_pointer.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/win32_platform.h"
 #include "saver/form1.h"
-#include "saver/program.h"
+#include "state/program.h"
 
 namespace vortexa {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/show_views.h"
+#include "backend_kit/show_views.h"
 #include "platform/win32/gdi_painter.h"
 
 namespace vortexa {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/classic_palette.h"
+#include "backend_kit/classic_palette.h"
 #include "platform/win32/text_encoding.h"
 
 namespace vortexa {

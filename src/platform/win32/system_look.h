@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/elements.h"
+#include "records/elements.h"
 
 namespace vortexa {
 

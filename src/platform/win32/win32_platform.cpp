@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/elements.h"
-#include "platform/numeric.h"
 #include "platform/win32/text_encoding.h"
+#include "records/elements.h"
+#include "records/numeric.h"
 
 namespace vortexa {
 

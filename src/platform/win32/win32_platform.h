@@ -9,9 +9,9 @@
 #include <functional>
 #include <map>
 
+#include "backend_kit/tick_pacing.h"
 #include "platform/event_delivery.h"
 #include "platform/platform.h"
-#include "platform/tick_pacing.h"
 
 namespace vortexa {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/elements.h"
+#include "records/elements.h"
 
 namespace vortexa {
 
