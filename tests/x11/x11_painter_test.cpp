@@ -124,6 +124,66 @@ TEST(X11Painter, EveryFrameShowsWhatAFreshPictureShows)
     }
 }
 
+int differingPixels(const QImage& one, const QImage& other)
+{
+    int differing = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x)
+            differing += (one.pixel(x, y) & 0xffffff) != (other.pixel(x, y) & 0xffffff) ? 1 : 0;
+    return differing;
+}
+
+// Outlines and discs of every width and border style, drawn where they were and then moved by a few
+// pixels over one another, show the very pixels of a fresh picture.
+TEST(X11Painter, OutlinesOfEveryWidthShowThePixelsOfThePicture)
+{
+    struct Outline {
+        int shape, width, style, fill;
+        float diameter;
+    };
+    const Outline outlines[] = {
+        {ShapeCircle, 3, BorderSolid, FillTransparent, 7700},
+        {ShapeCircle, 3, BorderSolid, FillTransparent, 2050},
+        {ShapeCircle, 3, BorderSolid, FillTransparent, 555},
+        {ShapeCircle, 2, BorderSolid, FillTransparent, 1400},
+        {ShapeCircle, 3, BorderDashed, FillTransparent, 1900},
+        {ShapeCircle, 2, BorderDotted, FillTransparent, 1300},
+        {ShapeCircle, 3, BorderInsideSolid, FillTransparent, 1000},
+        {ShapeCircle, 3, BorderSolid, FillSolid, 600},
+        {ShapeCircle, 1, BorderSolid, FillSolid, 600},
+        {ShapeRoundedRectangle, 3, BorderSolid, FillTransparent, 3000},
+        {ShapeRoundedRectangle, 2, BorderDashed, FillTransparent, 2500},
+    };
+    PaintedWindow window;
+    SaverScreen screen;
+    screen.lblT.Visible = false;
+    screen.lblF1.Visible = false;
+    for (int k = 0; k < static_cast<int>(std::size(outlines)); ++k) {
+        if (k > 0) {
+            ASSERT_TRUE(screen.LoadShape(k));
+        }
+        ShapeElement& shape = screen.Shape[k];
+        const Outline& outline = outlines[k];
+        shape = ShapeElement {};
+        shape.Shape = outline.shape;
+        shape.BorderWidth = outline.width;
+        shape.BorderStyle = outline.style;
+        shape.FillStyle = outline.fill;
+        shape.BorderColor = shape.FillColor = rgb(40 + 20 * k, 250 - 20 * k, 128);
+        shape.Width = shape.Height = outline.diameter;
+        shape.Visible = true;
+    }
+    for (const int offset : {0, 45, 90}) {
+        for (int k = 0; k < static_cast<int>(std::size(outlines)); ++k)
+            screen.Shape[k].Move(static_cast<float>(600 + 1000 * (k % 6) + offset),
+                static_cast<float>(300 + 2600 * (k / 6) + offset / 3));
+        window.paint(screen);
+        const QImage fresh = renderSaverScreen(screen, WindowSize);
+        ASSERT_GT(litPixels(fresh), 1000);
+        EXPECT_EQ(differingPixels(window.read(), fresh), 0) << "moved by " << offset << " twips";
+    }
+}
+
 // The time label rides centred on circle 0 or the block. In a 12-hour locale ("6:35:55 PM") the
 // time is wider than its label; read back from the window, its ink is still centred on the
 // label's centre, as in a 24-hour locale, in the window and in the simulator's picture.

@@ -1,9 +1,10 @@
 #pragma once
 // Draws a saver screen's records into an X window with the X server's own requests, and only what
-// changed: each element becomes a sprite (a one-bit mask of the pixels it covers, and for labels a
-// picture), made once and kept; a frame erases the old place of every element that moved or
-// changed, then draws again, in drawing order, every element that changed or that touches an erased
-// or redrawn place. The server keeps the window's pixels, so nothing is copied from the program.
+// changed: each element becomes a sprite (one-pixel lines over the pixels it covers in one colour,
+// or for labels a picture and its one-bit mask), made once and kept; a frame erases the old place of
+// every element that moved or changed, then draws again, in drawing order, every element that
+// changed or that touches an erased or redrawn place. The server keeps the window's pixels, so
+// nothing is copied from the program.
 
 #include <xcb/xcb.h>
 
@@ -83,7 +84,8 @@ private:
     void place(std::vector<Placed>& placed, ElementRef element, const LineElement& line);
     void place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label);
     // The sprite of `key`, made by `render` the first time: an image whose opaque pixels the
-    // element covers. A one-colour sprite keeps only its mask and takes its colour when drawn.
+    // element covers. A one-colour sprite keeps only the lines that cover its pixels and takes its colour
+    // when drawn.
     std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const std::function<QImage()>& render);
     void draw(const Placed& placed);
     void erase(const Placed& placed);
@@ -97,10 +99,12 @@ private:
     PixelFormat m_format;
     uint32_t m_black = 0;
     xcb_gcontext_t m_plainGc = 0;
+    xcb_gcontext_t m_lineGc = 0; // draws a one-colour sprite's lines
     xcb_gcontext_t m_arcGc[3] = {}; // solid, dashed, dotted thin lines
     bool m_wholeWindow = true;
     std::vector<Placed> m_shown;
     std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
+    std::vector<xcb_segment_t> m_moved; // a sprite's lines where it is drawn
     uint64_t m_frame = 0;
 };
 
