@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl-dev libxcb1-dev
+  # The show's text: fonts chosen with fontconfig, drawn with FreeType.
+  libfontconfig-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra

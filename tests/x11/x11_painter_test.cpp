@@ -184,6 +184,65 @@ TEST(X11Painter, OutlinesOfEveryWidthShowThePixelsOfThePicture)
     }
 }
 
+// The time, the hint and a dial label, in Latin and Cyrillic letters, show in the window the pixels
+// of the toolkit's picture: the same fonts, at the same places, smoothed alike.
+TEST(X11Painter, LabelsShowTheirTextAsThePictureDoes)
+{
+    const struct {
+        SaverElementKind kind;
+        const char* caption;
+    } labels[] = {
+        {KindLblT, "18:35:55"},
+        {KindLblT, "6:35:55 PM"},
+        {KindLblT, "Время"},
+        {KindLblF1, "Click <1> for setup"},
+        {KindLblF1, "Нажмите <1> для настройки"},
+        {KindLblS, "59"},
+    };
+    PaintedWindow window;
+    for (const auto& shown : labels) {
+        SaverScreen screen;
+        screen.Shape[0].Visible = false;
+        LabelElement& label = shown.kind == KindLblT ? screen.lblT
+            : shown.kind == KindLblF1                ? screen.lblF1
+                                                     : screen.lblS[0];
+        screen.lblT.Visible = screen.lblF1.Visible = false;
+        label.Visible = true;
+        label.Caption = shown.caption;
+        label.Move(3000, 1500);
+        if (shown.kind == KindLblS)
+            label.ForeColor = rgb(255, 255, 0); // as the clock tick colours the dial
+        window.paint(screen);
+        const QImage pictures[] = {window.read(), renderSaverScreen(screen, WindowSize)};
+        // The ink is what differs from the label's back colour, round the label's box, where a text
+        // wider than it runs.
+        const QRgb back = pictures[1].pixel(
+                              static_cast<int>(label.Left / TwipsPerPixel), static_cast<int>(label.Top / TwipsPerPixel))
+            & 0xffffff;
+        const QRect around = toQRect(pixelBoxOf(label)).adjusted(-100, -10, 100, 10);
+        QRect inks[2];
+        int inked[2] = {0, 0}, differing = 0;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x) {
+                for (int k = 0; k < 2; ++k) {
+                    const QRgb colour = pictures[k].pixel(x, y) & 0xffffff;
+                    if (colour != 0 && colour != back) {
+                        inks[k] |= QRect(x, y, 1, 1);
+                        ++inked[k];
+                    }
+                }
+                differing += ((pictures[0].pixel(x, y) ^ pictures[1].pixel(x, y)) & 0xffffff) != 0 ? 1 : 0;
+            }
+        const std::string name = shown.caption;
+        ASSERT_GT(inked[1], 20) << name;
+        EXPECT_NEAR(inks[0].left(), inks[1].left(), 1) << name;
+        EXPECT_NEAR(inks[0].right(), inks[1].right(), 1) << name;
+        EXPECT_NEAR(inks[0].top(), inks[1].top(), 1) << name;
+        EXPECT_NEAR(inks[0].bottom(), inks[1].bottom(), 1) << name;
+        EXPECT_LE(differing, inked[1] / 100) << name;
+    }
+}
+
 // The time label rides centred on circle 0 or the block. In a 12-hour locale ("6:35:55 PM") the
 // time is wider than its label; read back from the window, its ink is still centred on the
 // label's centre, as in a 24-hour locale, in the window and in the simulator's picture.

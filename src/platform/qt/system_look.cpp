@@ -2,41 +2,18 @@
 
 #include <QStringList>
 
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <string_view>
-
 #include "backend_kit/classic_palette.h"
+#include "backend_kit/font_families.h"
 
 namespace vortexa {
 
 namespace {
 
-struct FontStandIn {
-    std::string_view name;
-    const char* first;
-    const char* second;
-};
-
-// Fonts of the same metrics first, then a font that is sure to carry Cyrillic letters.
-constexpr std::array<FontStandIn, 5> FontStandIns = {{
-    {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"},
-    {"Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"},
-    {"Arial", "Liberation Sans", "DejaVu Sans"},
-    {"Times New Roman", "Liberation Serif", "DejaVu Serif"},
-    {"Courier New", "Liberation Mono", "DejaVu Sans Mono"},
-}};
-
-constexpr double PixelsPerPoint = 96.0 / 72.0;
-
 QStringList familiesFor(const std::string& name)
 {
-    QStringList families {QString::fromStdString(name)};
-    for (const FontStandIn& standIn : FontStandIns)
-        if (standIn.name == name)
-            families << QString::fromLatin1(standIn.first) << QString::fromLatin1(standIn.second);
-    families << QStringLiteral("DejaVu Sans");
+    QStringList families;
+    for (const std::string& family : fontFamiliesFor(name))
+        families << QString::fromStdString(family);
     return families;
 }
 
@@ -53,7 +30,7 @@ QFont toQFont(const Font& font)
 {
     QFont result;
     result.setFamilies(familiesFor(font.Name));
-    result.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * PixelsPerPoint))));
+    result.setPixelSize(fontPixelSize(font));
     result.setBold(font.Bold);
     result.setUnderline(font.Underline);
     return result;

@@ -12,6 +12,7 @@
 #include "backend_kit/render_geometry.h"
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/system_look.h"
+#include "platform/x11/text_raster.h"
 
 namespace vortexa {
 
@@ -402,29 +403,70 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)});
 }
 
+X11ScenePainter::LabelText X11ScenePainter::layOut(const LabelElement& label, const PixelRect& box)
+{
+    LabelText text;
+    text.extent = m_text.measure(label.LabelFont, label.Caption);
+    const double advance = text.extent.advance;
+    const int alignment = ShownAlignment(label.Alignment, text.extent.width(), box.width);
+    text.penX = alignment == AlignRight ? box.x + box.width - advance
+        : alignment == AlignCentre      ? box.x + (box.width - advance) / 2
+                                        : box.x;
+    text.reach = box;
+    if (label.Caption.empty())
+        return text;
+    // The text's box, with a pixel round it for ink that runs past its advance.
+    const int left = static_cast<int>(std::floor(text.penX)) - 1;
+    const int right = static_cast<int>(std::ceil(text.penX + advance)) + 1;
+    const int top = box.y - 1;
+    const int bottom = std::max(box.y + box.height, box.y + text.extent.height() + 1);
+    text.reach.x = std::min(box.x, left);
+    text.reach.y = top;
+    text.reach.width = std::max(box.x + box.width, right) - text.reach.x;
+    text.reach.height = bottom - top;
+    return text;
+}
+
 void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
 {
-    const QRect box = toQRect(pixelBoxOf(label));
-    if (box.width() <= 0 || box.height() <= 0)
+    const PixelBox pixels = pixelBoxOf(label);
+    const PixelRect box {pixels.left, pixels.top, pixels.width, pixels.height};
+    if (box.width <= 0 || box.height <= 0)
         return;
-    const QRect reach = labelReach(label);
-    char text[128];
-    std::snprintf(text, sizeof text, "T|%d|%d|%d|%d|%d|%d|%x|%x|%d|%d|", box.width(), box.height(), box.x() - reach.x(),
-        box.y() - reach.y(), reach.width(), reach.height(), label.ForeColor, label.BackColor, label.BackStyle,
-        label.Alignment);
-    auto sprite = spriteFor(text + fontKey(label.LabelFont) + label.Caption, false, [&] {
-        LabelElement atOrigin = label;
-        atOrigin.Move(static_cast<float>((box.x() - reach.x()) * TwipsPerPixel),
-            static_cast<float>((box.y() - reach.y()) * TwipsPerPixel));
-        atOrigin.Visible = true;
-        QImage image = clearImage(reach.size(), m_ratio);
-        QPainter painter(&image);
-        painter.scale(m_ratio, m_ratio);
-        paintLabel(painter, atOrigin, QRect(QPoint(0, 0), reach.size()));
+    const LabelText text = layOut(label, box);
+    const PixelRect& reach = text.reach;
+    char key[128];
+    std::snprintf(key, sizeof key, "T|%d|%d|%d|%d|%d|%d|%x|%x|%d|%d|", box.width, box.height, box.x - reach.x,
+        box.y - reach.y, reach.width, reach.height, label.ForeColor, label.BackColor, label.BackStyle, label.Alignment);
+    auto sprite = spriteFor(key + fontKey(label.LabelFont) + label.Caption, false, [&] {
+        QImage image = clearImage(QSize(reach.width, reach.height), m_ratio);
+        const auto device = [this](double logical) { return static_cast<int>(std::lround(logical * m_ratio)); };
+        const QColor back = toQColor(label.BackColor);
+        const QColor fore = toQColor(label.ForeColor);
+        const QRect backed = label.BackStyle != BackOpaque
+            ? QRect()
+            : QRect(QPoint(device(box.x - reach.x), device(box.y - reach.y)),
+                QPoint(device(box.x - reach.x + box.width) - 1, device(box.y - reach.y + box.height) - 1));
+        const TextCoverage coverage = m_text.render(label.LabelFont, label.Caption, m_ratio, image.width(),
+            image.height(), (text.penX - reach.x) * m_ratio, device(box.y - reach.y + text.extent.ascent));
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const int ink = coverage.at(x, y);
+                const bool onBack = backed.contains(x, y);
+                if (ink == 0 && !onBack)
+                    continue;
+                const auto mix = [ink, onBack](int over, int under) {
+                    return (over * ink + (onBack ? under : 0) * (255 - ink) + 127) / 255;
+                };
+                row[x] = qRgba(mix(fore.red(), back.red()), mix(fore.green(), back.green()),
+                    mix(fore.blue(), back.blue()), onBack ? 255 : ink);
+            }
+        }
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(reach.x() * m_ratio)),
-        static_cast<int>(std::lround(reach.y() * m_ratio)), 0});
+    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(reach.x * m_ratio)),
+        static_cast<int>(std::lround(reach.y * m_ratio)), 0});
 }
 
 std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/x11/text_raster.h"
 #include "scene/saver_screen.h"
 
 class QImage;
@@ -79,6 +80,15 @@ private:
         bool sameAs(const Placed& other) const;
     };
 
+    // Where a label's text goes, in the screen's logical pixels: where its pen starts, its extent,
+    // and the pixels the label may paint (its box, and its text where that runs past the box).
+    struct LabelText {
+        double penX = 0;
+        TextExtent extent;
+        PixelRect reach;
+    };
+    LabelText layOut(const LabelElement& label, const PixelRect& box);
+
     std::vector<Placed> placeElements(const SaverScreen& screen);
     void place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape);
     void place(std::vector<Placed>& placed, ElementRef element, const LineElement& line);
@@ -106,6 +116,7 @@ private:
     std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
     std::vector<xcb_segment_t> m_moved; // a sprite's lines where it is drawn
     uint64_t m_frame = 0;
+    TextRaster m_text;
 };
 
 } // namespace vortexa
