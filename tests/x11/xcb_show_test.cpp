@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/x11/keyboard.h"
+#include "platform/x11/monitors.h"
 #include "platform/x11/screen_scale.h"
 #include "platform/x11/show_window.h"
 
@@ -134,6 +135,19 @@ TEST(ShowWindow, CoversItsMonitorAndAsksForTheFullScreen)
         = xcb_get_geometry_reply(display.connection, xcb_get_geometry(display.connection, id), nullptr);
     EXPECT_EQ(gone, nullptr);
     std::free(gone);
+}
+
+// A server of one screen without RandR monitors of its own has that screen as its one monitor, the
+// primary; a second connection to a screen that is not the default keeps the primary on it.
+TEST(Monitors, AreTheScreensWhereRandrNamesNone)
+{
+    Display display;
+    ASSERT_TRUE(display.open());
+    const xcb_screen_t& screen = display.screen();
+    const Monitor whole {0, {0, 0, screen.width_in_pixels, screen.height_in_pixels}, true};
+    EXPECT_EQ(monitorsOf(display.connection, 0), std::vector<Monitor> {whole});
+    // A default screen the server lacks leaves the primary on the first monitor.
+    EXPECT_EQ(monitorsOf(display.connection, 3), std::vector<Monitor> {whole});
 }
 
 // Runs a command of the X utilities on the test's display; true when it succeeded.

@@ -12,6 +12,7 @@ namespace vortexa {
 
 struct MonitorArea {
     int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const MonitorArea&, const MonitorArea&) = default;
 };
 
 // The atom of a name, interned if the server has none yet; XCB_ATOM_NONE if the server fails.
