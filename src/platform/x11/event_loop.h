@@ -1,0 +1,52 @@
+#pragma once
+// One loop for the show's own X client: the X connection's events, the timers and the termination
+// signals, waited for together with poll(). A signal only writes its number into a pipe the loop
+// reads; timers are paced as every backend paces them, making up the ticks a stall held back.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "backend_kit/tick_pacing.h"
+
+namespace vortexa {
+
+class EventLoop {
+public:
+    // `connectionFd` is the X connection's file descriptor (or any other to watch for reading).
+    explicit EventLoop(int connectionFd);
+    ~EventLoop();
+    EventLoop(const EventLoop&) = delete;
+    EventLoop& operator=(const EventLoop&) = delete;
+
+    // A timer every intervalMs; onTick gets how many ticks are due at once. The id stops it.
+    int startTimer(int intervalMs, std::function<void(int ticks)> onTick);
+    void stopTimer(int id);
+    // SIGTERM, SIGINT and SIGHUP reach onSignal from the loop, not from the handler; one loop at a
+    // time catches them.
+    void catchTerminationSignals(std::function<void(int signal)> onSignal);
+
+    // Runs until quit(). onConnection runs at the start of every pass and whenever the connection
+    // has something to read: it takes every event waiting (those already read from the connection
+    // too, which poll() does not see) and sends what it queued; it quits when the connection fails.
+    void run(const std::function<void()>& onConnection);
+    void quit() { m_running = false; }
+
+private:
+    struct Timer {
+        TickPacing pacing;
+        std::function<void(int)> onTick;
+    };
+    void runDueTimers();
+    int millisecondsToNextTimer() const;
+
+    int m_connectionFd;
+    int m_signalPipe[2] = {-1, -1};
+    std::function<void(int)> m_onSignal;
+    std::map<int, std::unique_ptr<Timer>> m_timers;
+    int m_nextId = 1;
+    bool m_running = false;
+};
+
+} // namespace vortexa
