@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <xcb/xfixes.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -87,7 +89,7 @@ TEST(ScreenScale, IsReadFromTheRootWindow)
 }
 
 // A show window covers its monitor, black, frameless, above the others and asking for the full
-// screen; it is gone when it is dropped.
+// screen, with the pointer hidden over it; it is gone when it is dropped.
 TEST(ShowWindow, CoversItsMonitorAndAsksForTheFullScreen)
 {
     Display display;
@@ -121,6 +123,20 @@ TEST(ShowWindow, CoversItsMonitorAndAsksForTheFullScreen)
         ASSERT_EQ(hints.size(), 5u);
         EXPECT_EQ(hints[0], 2u);
         EXPECT_EQ(hints[2], 0u);
+
+        // The pointer over the window shows no pixel.
+        xcb_warp_pointer(display.connection, XCB_NONE, id, 0, 0, 0, 0, 100, 100);
+        std::free(xcb_xfixes_query_version_reply(
+            display.connection, xcb_xfixes_query_version(display.connection, 4, 0), nullptr));
+        xcb_xfixes_get_cursor_image_reply_t* cursor = xcb_xfixes_get_cursor_image_reply(
+            display.connection, xcb_xfixes_get_cursor_image(display.connection), nullptr);
+        ASSERT_NE(cursor, nullptr);
+        const uint32_t* cursorPixels = xcb_xfixes_get_cursor_image_cursor_image(cursor);
+        const int cursorLength = xcb_xfixes_get_cursor_image_cursor_image_length(cursor);
+        EXPECT_GT(cursorLength, 0);
+        EXPECT_TRUE(
+            std::all_of(cursorPixels, cursorPixels + cursorLength, [](uint32_t argb) { return argb >> 24 == 0; }));
+        std::free(cursor);
 
         xcb_get_image_reply_t* image = xcb_get_image_reply(display.connection,
             xcb_get_image(display.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, id, 10, 10, 1, 1, ~0u), nullptr);
