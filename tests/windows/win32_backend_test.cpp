@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "../core/running_program.h"
 #include "../core/temporary_folder.h"
@@ -88,6 +89,38 @@ TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
         // A broken border lights fewer pixels than a whole one of the same width would.
         EXPECT_GT(lit, style == BorderSolid ? 1200 : 100) << "style " << style;
         EXPECT_LT(lit, style == BorderSolid ? 2000 : 300) << "style " << style;
+    }
+}
+
+// Pens, brushes and border regions are cached, and the caches are emptied when they grow large. A
+// run of more colours and sizes than a cache holds draws every shape in its own colours, before and
+// after the caches were emptied, also for a colour whose handle was let go and made again.
+TEST(GdiPainter, CachedPensBrushesAndRegionsDrawRightWhenTheCachesEmpty)
+{
+    constexpr int Cell = 16, Columns = 40, Rows = 30, Shapes = Columns * Rows;
+    const auto colourOf = [](int k, int part) { return rgb(k % 250 + 1, k / 250 * 40 + part * 20 + 5, 200 - k % 150); };
+    std::vector<ShapeElement> shapes;
+    for (int k = 0; k < Shapes; ++k) {
+        ShapeElement shape;
+        shape.Shape = k % 3 == 0 ? ShapeRoundedRectangle : ShapeCircle;
+        shape.Move(static_cast<float>(k % Columns * Cell * TwipsPerPixel),
+            static_cast<float>(k / Columns * Cell * TwipsPerPixel));
+        // Sizes change too, so that each wide curved border has a region of its own.
+        shape.Width = shape.Height = static_cast<float>((Cell - 2 - k % 3) * TwipsPerPixel);
+        shape.BorderWidth = 1 + k % 3;
+        shape.BorderColor = colourOf(k % 700, 0);
+        shape.FillStyle = FillSolid;
+        shape.FillColor = colourOf(k % 700, 1);
+        shapes.push_back(shape);
+    }
+    const PixelPicture picture = renderPicture(Columns * Cell, Rows * Cell, [&](HDC dc) {
+        for (const ShapeElement& shape : shapes)
+            paintShape(dc, shape, {0, 0, Columns * Cell, Rows * Cell});
+    });
+    for (int k = 0; k < Shapes; ++k) {
+        const int left = k % Columns * Cell, top = k / Columns * Cell, side = Cell - 2 - k % 3;
+        EXPECT_EQ(picture.at(left + side / 2, top + side / 2), shapes[k].FillColor) << "shape " << k;
+        EXPECT_TRUE(colourNear(picture, left + 1, top + side / 2, shapes[k].BorderColor)) << "shape " << k;
     }
 }
 
