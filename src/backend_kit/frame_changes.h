@@ -84,6 +84,16 @@ std::vector<Repaint> changesBetween(
     return repaintsOf(std::move(boxes), now);
 }
 
+// What a frame repaints: the boxes, and the elements of the last frame that went or changed. A
+// painter that paints each box black first needs no more; one that keeps the window's pixels and
+// erases by shape (cheaper where little of a box is lit) paints those elements black instead,
+// except when the frame is the whole window, which it clears.
+template <typename Drawn> struct FrameRepaint {
+    bool wholeWindow = false;
+    std::vector<Drawn> gone;
+    std::vector<Repaint> boxes;
+};
+
 // A window's last frame, and what the next one repaints.
 template <typename Drawn> class FrameChanges {
 public:
@@ -94,14 +104,22 @@ public:
 
     // What brings the window, whose box is `whole`, from the last frame to `now`, which becomes the
     // last frame.
-    std::vector<Repaint> next(std::vector<Drawn> now, const PixelBox& whole)
+    FrameRepaint<Drawn> next(std::vector<Drawn> now, const PixelBox& whole)
     {
-        std::vector<Repaint> repaints = m_wholeWindow ? repaintsOf(std::vector<PixelBox> {whole}, now)
-                                                      : changesBetween(m_shown, now, std::move(m_extra));
+        FrameRepaint<Drawn> frame;
+        frame.wholeWindow = m_wholeWindow;
+        if (m_wholeWindow) {
+            frame.boxes = repaintsOf(std::vector<PixelBox> {whole}, now);
+        } else {
+            for (const Drawn& element : m_shown)
+                if (std::find(now.begin(), now.end(), element) == now.end())
+                    frame.gone.push_back(element);
+            frame.boxes = changesBetween(m_shown, now, std::move(m_extra));
+        }
         m_extra.clear();
         m_wholeWindow = false;
         m_shown = std::move(now);
-        return repaints;
+        return frame;
     }
 
     // The elements of the last frame, which the indices of its repaints name.

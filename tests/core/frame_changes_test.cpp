@@ -64,15 +64,23 @@ TEST(FrameChanges, TheFirstFrameAndTheFirstAfterTheWindowWasLostRepaintEverythin
     const std::vector<Drawn> scene {{'a', {0, 0, 10, 10}}, {'b', {20, 0, 10, 10}}};
     const PixelBox whole {0, 0, 640, 480};
     FrameChanges<Drawn> changes;
-    EXPECT_EQ(describe(changes.next(scene, whole), scene), "0,0 640x480: a b; ");
-    EXPECT_EQ(describe(changes.next(scene, whole), scene), "");
+    EXPECT_EQ(describe(changes.next(scene, whole).boxes, scene), "0,0 640x480: a b; ");
+    EXPECT_EQ(describe(changes.next(scene, whole).boxes, scene), "");
     changes.repaintBox({25, 5, 2, 2});
-    EXPECT_EQ(describe(changes.next(scene, whole), scene), "25,5 2x2: b; ");
-    EXPECT_EQ(describe(changes.next(scene, whole), scene), "");
+    EXPECT_EQ(describe(changes.next(scene, whole).boxes, scene), "25,5 2x2: b; ");
+    EXPECT_EQ(describe(changes.next(scene, whole).boxes, scene), "");
     changes.repaintBox({25, 5, 2, 2});
     changes.forgetWindow();
-    EXPECT_EQ(describe(changes.next(scene, whole), scene), "0,0 640x480: a b; ");
+    EXPECT_EQ(describe(changes.next(scene, whole).boxes, scene), "0,0 640x480: a b; ");
     EXPECT_EQ(changes.shown(), scene);
+    // A painter that erases by shape erases what went or changed, and clears only a whole window.
+    const std::vector<Drawn> moved {{'a', {5, 0, 10, 10}}, scene[1]};
+    const FrameRepaint<Drawn> frame = changes.next(moved, whole);
+    EXPECT_FALSE(frame.wholeWindow);
+    EXPECT_EQ(frame.gone, std::vector<Drawn> {scene[0]});
+    EXPECT_EQ(describe(frame.boxes, moved), "0,0 15x10: a; ");
+    changes.forgetWindow();
+    EXPECT_TRUE(changes.next(moved, whole).wholeWindow);
 }
 
 } // namespace

@@ -214,11 +214,16 @@ void X11ScenePainter::paint(const SaverScreen* screen)
     // The server clips to the window, so the whole of it is the largest box a request takes.
     constexpr PixelBox WholeWindow {0, 0, 0x7fff, 0x7fff};
     std::vector<DrawnElement> now = screen ? drawnElements(*screen) : std::vector<DrawnElement> {};
-    for (const Repaint& repaint : m_changes.next(std::move(now), WholeWindow)) {
-        fillBlack(repaint.box);
+    const FrameRepaint<DrawnElement> frame = m_changes.next(std::move(now), WholeWindow);
+    // The window keeps its pixels, so erasing what went costs only its own pixels, where painting
+    // its box black would cost the whole box. Every pixel erased lies in a box drawn again.
+    if (frame.wholeWindow)
+        fillBlack(WholeWindow);
+    for (const DrawnElement& gone : frame.gone)
+        drawInColour(gone, m_black, WholeWindow);
+    for (const Repaint& repaint : frame.boxes)
         for (const size_t element : repaint.elements)
             draw(m_changes.shown()[element], repaint.box);
-    }
     dropUnusedSprites();
     xcb_flush(m_connection);
 }
@@ -420,10 +425,28 @@ xcb_rectangle_t toRectangle(const PixelBox& box)
 // copied through its mask, or a thin circle as the server's arc, clipped to the box.
 void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
 {
+    if (drawn.sprite && drawn.sprite->picture) {
+        const Sprite& sprite = *drawn.sprite;
+        const PixelBox part = commonBox(drawn.reach, box);
+        if (part.empty())
+            return;
+        const uint32_t origin[] = {static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
+        xcb_change_gc(m_connection, sprite.gc, XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, origin);
+        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, static_cast<int16_t>(part.left - drawn.x),
+            static_cast<int16_t>(part.top - drawn.y), static_cast<int16_t>(part.left), static_cast<int16_t>(part.top),
+            static_cast<uint16_t>(part.width), static_cast<uint16_t>(part.height));
+        return;
+    }
+    drawInColour(drawn, drawn.pixel, box);
+}
+
+// Erasing draws the same pixels in black: the same arc with the same dashes, or the same mask.
+void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box)
+{
     if (!drawn.sprite) {
         const xcb_gcontext_t gc = m_arcGc[drawn.circle.style];
         const xcb_rectangle_t clip = toRectangle(box);
-        xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &drawn.pixel);
+        xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
         xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &clip);
         // The arc's box spans its width plus one pixel, so the circle fills exactly its box.
         const xcb_arc_t arc = {static_cast<int16_t>(drawn.x), static_cast<int16_t>(drawn.y),
@@ -435,14 +458,8 @@ void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
     const PixelBox part = commonBox(drawn.reach, box);
     if (sprite.empty || part.empty())
         return;
-    const uint32_t values[] = {drawn.pixel, static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
+    const uint32_t values[] = {pixel, static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
     xcb_change_gc(m_connection, sprite.gc, XCB_GC_FOREGROUND | XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, values);
-    if (sprite.picture) {
-        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, static_cast<int16_t>(part.left - drawn.x),
-            static_cast<int16_t>(part.top - drawn.y), static_cast<int16_t>(part.left), static_cast<int16_t>(part.top),
-            static_cast<uint16_t>(part.width), static_cast<uint16_t>(part.height));
-        return;
-    }
     const xcb_rectangle_t rectangle = toRectangle(part);
     xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &rectangle);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Draws a saver screen's records into an X window with the X server's own requests, and only what
 // changed: each element becomes a sprite (a one-bit mask of the pixels it covers, and for labels a
-// picture), made once and cached; a frame paints black each box where something changed and draws
-// again, clipped to the box and in drawing order, every element that meets it. The server keeps
-// the window's pixels, so nothing is copied from the program.
+// picture), made once and cached; a frame erases every element that went or changed, in black, and
+// draws again, clipped to each box where something changed and in drawing order, every element that
+// meets it. The server keeps the window's pixels, so nothing is copied from the program.
 
 #include <xcb/xcb.h>
 
@@ -89,6 +89,7 @@ private:
     // element covers. A one-colour sprite keeps only its mask and takes its colour when drawn.
     std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const std::function<QImage()>& render);
     void draw(const DrawnElement& drawn, const PixelBox& box);
+    void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
     void fillBlack(const PixelBox& box);
     void dropUnusedSprites();
 

@@ -324,7 +324,7 @@ void GdiScenePainter::repaintBox(const RECT& box) { m_changes.repaintBox(toPixel
 void GdiScenePainter::paint(HDC dc, const SaverScreen* screen, const RECT& whole)
 {
     std::vector<DrawnElement> now = screen ? drawnElements(dc, *screen) : std::vector<DrawnElement> {};
-    for (const Repaint& repaint : m_changes.next(std::move(now), toPixelBox(whole))) {
+    for (const Repaint& repaint : m_changes.next(std::move(now), toPixelBox(whole)).boxes) {
         const RECT box = toRect(repaint.box);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
