@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "backend_kit/show_views.h"
