@@ -146,29 +146,6 @@ void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, in
 
 } // namespace
 
-int GdiTextMeasure::textWidth(const Font& font, const std::string& text) const
-{
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
-    const std::wstring wide = wideText(text);
-    SIZE size {};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, earlier);
-    ReleaseDC(nullptr, dc);
-    return size.cx;
-}
-
-int GdiTextMeasure::lineHeight(const Font& font) const
-{
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
-    TEXTMETRICW metrics {};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, earlier);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight;
-}
-
 std::optional<HWND> dialogOwnerFrom(const std::string& commandLine)
 {
     const size_t colon = commandLine.find(':');

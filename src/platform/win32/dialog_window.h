@@ -14,24 +14,11 @@
 
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_follower.h"
+#include "platform/win32/system_look.h"
 
 namespace vortexa {
 
 class Win32Platform;
-
-// Text measured with the fonts the labels draw with, at a screen resolution.
-class GdiTextMeasure : public TextMeasure {
-public:
-    explicit GdiTextMeasure(int dotsPerInch)
-        : m_dotsPerInch(dotsPerInch)
-    {
-    }
-    int textWidth(const Font& font, const std::string& text) const override;
-    int lineHeight(const Font& font) const override;
-
-private:
-    int m_dotsPerInch;
-};
 
 // The window that owns the dialog when the system's display settings open it with "/c:HWND":
 // that window, when the number names one.
