@@ -4,9 +4,7 @@
 // clicks go back through it.
 
 #include <QDialog>
-#include <QLabel>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,23 +15,6 @@
 namespace vortexa {
 
 class QtPlatform;
-
-// A label that shows its lines where the dialog's layout placed them, and runs an action when the
-// user clicks it: pressed and released over it.
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-    std::vector<TextLine> lines;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool m_pressed = false;
-};
 
 class DialogView : public QDialog, public DialogFace {
 public:
