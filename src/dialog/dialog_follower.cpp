@@ -15,10 +15,13 @@ Font boldOf(Font font, bool bold)
     return font;
 }
 
-LabelLook labelLook(const LabelElement& label, const ControlLayout& layout)
+// A transparent label shows what lies behind it: the picture's background or the dialog's.
+LabelLook labelLook(const LabelElement& label, const ControlLayout& layout, const Form2& form, Container container)
 {
-    return {layout.lines, label.LabelFont, label.ForeColor, label.BackColor, label.BackStyle == BackOpaque,
-        label.HandPointer};
+    const bool opaque = label.BackStyle == BackOpaque;
+    const uint32_t behind = container == Container::Picture ? form.Pic.BackColor : DialogBackColour;
+    return {
+        layout.lines, label.LabelFont, label.ForeColor, opaque ? label.BackColor : behind, opaque, label.HandPointer};
 }
 
 LineLook lineLook(const LineElement& line, int dotsPerInch)
@@ -135,7 +138,7 @@ ControlLook DialogFollowing::lookOf(size_t row, const ControlLayout& layout) con
             if constexpr (std::is_same_v<Record, PictureElement>) {
                 look.picture = pictureLook(m_form);
             } else if constexpr (std::is_same_v<Record, LabelElement>) {
-                look.label = labelLook(*record, layout);
+                look.label = labelLook(*record, layout, m_form, control.container);
             } else if constexpr (std::is_same_v<Record, FrameElement>) {
                 look.text = record->Caption;
             } else if constexpr (std::is_same_v<Record, ButtonElement>) {

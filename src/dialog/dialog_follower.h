@@ -24,7 +24,11 @@
 
 namespace vortexa {
 
-// What a label shows: its caption's lines placed inside its box, in its font and colours.
+// The dialog's own background: the system's colour of buttons' faces.
+constexpr uint32_t DialogBackColour = systemColour(15);
+
+// What a label shows: its caption's lines placed inside its box, in its font and colours. A
+// transparent label's background is what lies behind it.
 struct LabelLook {
     std::vector<TextLine> lines;
     Font font;

@@ -87,8 +87,6 @@ QWidget* DialogView::makeWidget(size_t row)
         control.record);
 }
 
-void DialogView::writeTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
-
 void DialogView::writePlace(const PixelBox& place)
 {
     setFixedSize(place.width, place.height);
@@ -121,12 +119,6 @@ void DialogView::writeText(size_t row, const std::string& text)
     else if (auto* list = qobject_cast<QComboBox*>(m_widgets[row]); list && list->currentText() != shown)
         list->setEditText(shown);
 }
-
-void DialogView::writeFont(size_t row, const Font& font) { m_widgets[row]->setFont(toQFont(font)); }
-
-void DialogView::writeRange(size_t row, int min, int max) { static_cast<QSlider*>(m_widgets[row])->setRange(min, max); }
-
-void DialogView::writeValue(size_t row, int value) { static_cast<QSlider*>(m_widgets[row])->setValue(value); }
 
 void DialogView::writeEntries(size_t row, const std::vector<std::string>& entries)
 {

@@ -4,11 +4,11 @@
 // clicks go back through it.
 
 #include <QDialog>
+#include <QSlider>
 
 #include <string>
 #include <vector>
 
-#include "dialog/dialog_controls.h"
 #include "dialog/dialog_follower.h"
 #include "platform/qt/system_look.h"
 
@@ -26,16 +26,19 @@ public:
     void showMessage(const MessageRecord& message);
 
     const TextMeasure& measure() const override { return m_measure; }
-    void writeTitle(const std::string& title) override;
+    void writeTitle(const std::string& title) override { setWindowTitle(QString::fromStdString(title)); }
     void writePlace(const PixelBox& place) override;
     void writeShown(bool shown) override { setVisible(shown); }
     void bringToFront() override;
     void writeBox(size_t row, const PixelBox& box) override;
     void writeVisible(size_t row, bool visible) override { m_widgets[row]->setVisible(visible); }
     void writeText(size_t row, const std::string& text) override;
-    void writeFont(size_t row, const Font& font) override;
-    void writeRange(size_t row, int min, int max) override;
-    void writeValue(size_t row, int value) override;
+    void writeFont(size_t row, const Font& font) override { m_widgets[row]->setFont(toQFont(font)); }
+    void writeRange(size_t row, int min, int max) override
+    {
+        static_cast<QSlider*>(m_widgets[row])->setRange(min, max);
+    }
+    void writeValue(size_t row, int value) override { static_cast<QSlider*>(m_widgets[row])->setValue(value); }
     void writeEntries(size_t row, const std::vector<std::string>& entries) override;
     void writeSelection(size_t row, int index) override;
     void writeLabel(size_t row, const LabelLook& label) override;

@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "platform/win32/gdi_painter.h"
+#include "platform/win32/dialog_parts.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_platform.h"
@@ -17,131 +17,17 @@ namespace vortexa {
 namespace {
 
 constexpr const wchar_t* DialogClass = L"VortexaDialog";
-constexpr const wchar_t* PictureClass = L"VortexaPicture";
-constexpr const wchar_t* LabelClass = L"VortexaLabel";
 // Not clipping its children: the group boxes leave their inside to the dialog's background.
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD DialogExtendedStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int ListDropHeight = 160; // pixels of the open list under the field, at 96 dots to the inch
 constexpr int FirstControlId = 100;
-constexpr UINT LabelClicked = WM_APP;
 
 std::wstring windowText(HWND window)
 {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-// A transparent label shows what lies behind it: the picture or the dialog.
-COLORREF backgroundBehind(HWND label)
-{
-    const HWND parent = GetParent(label);
-    if (parent == GetAncestor(label, GA_ROOT))
-        return GetSysColor(COLOR_BTNFACE);
-    return static_cast<COLORREF>(GetWindowLongPtrW(parent, 0));
-}
-
-void paintShownLabel(HWND window, HDC dc, const DialogView::ShownLabel& shown)
-{
-    const LabelLook& label = shown.look;
-    RECT client;
-    GetClientRect(window, &client);
-    const COLORREF back = label.opaque ? toColorRef(label.backColour) : backgroundBehind(window);
-    const HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, toColorRef(label.foreColour));
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(label.font, shown.dotsPerInch));
-    for (const TextLine& line : label.lines) {
-        const std::wstring text = wideText(line.text);
-        RECT box {line.box.left, line.box.top, line.box.right(), line.box.bottom()};
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
-            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-    }
-    SelectObject(dc, earlier);
-}
-
-LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* shown = reinterpret_cast<DialogView::ShownLabel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paintStruct;
-        const HDC dc = BeginPaint(window, &paintStruct);
-        if (shown)
-            paintShownLabel(window, dc, *shown);
-        EndPaint(window, &paintStruct);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETCURSOR:
-        if (shown && shown->look.handPointer) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-        SetCapture(window);
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool pressed = GetCapture() == window;
-        ReleaseCapture();
-        RECT client;
-        GetClientRect(window, &client);
-        const POINT at {LOWORD(lParam), HIWORD(lParam)};
-        if (pressed && PtInRect(&client, at))
-            SendMessageW(GetAncestor(window, GA_ROOT), LabelClicked, 0, reinterpret_cast<LPARAM>(window));
-        return 0;
-    }
-    default:
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// The picture area: its background, and its shapes and time label in their drawing order, drawn at
-// the design's resolution and grown to the screen's. It clips its children, the information text
-// and the link, so that they never flicker under it.
-LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const auto* view = reinterpret_cast<const DialogView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message != WM_PAINT || !view)
-        return DefWindowProcW(window, message, wParam, lParam);
-    PAINTSTRUCT paintStruct;
-    const HDC dc = BeginPaint(window, &paintStruct);
-    const HBRUSH background = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, 0)));
-    FillRect(dc, &paintStruct.rcPaint, background);
-    DeleteObject(background);
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, DesignDotsPerInch, DesignDotsPerInch, nullptr);
-    SetViewportExtEx(dc, view->dotsPerInch(), view->dotsPerInch(), nullptr);
-    RECT area = paintStruct.rcPaint;
-    DPtoLP(dc, reinterpret_cast<POINT*>(&area), 2);
-    forEachPictureElement(
-        view->form(), [&](const ShapeElement& shape) { paintShape(dc, shape, area); },
-        [&](const LabelElement& label) { paintLabel(dc, label, area); });
-    EndPaint(window, &paintStruct);
-    return 0;
-}
-
-void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, int extraBytes = 0)
-{
-    WNDCLASSEXW windowClass {};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &windowClass))
-        return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = name;
-    windowClass.hbrBackground = background;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.cbWndExtra = extraBytes;
-    RegisterClassExW(&windowClass);
 }
 
 } // namespace
@@ -172,8 +58,8 @@ DialogView::DialogView(Form2& form, Win32Platform& platform, std::optional<HWND>
     , m_following(form, platform, *this, FrameControls::InTheDialog)
 {
     registerClass(DialogClass, &DialogView::windowProcedure, GetSysColorBrush(COLOR_BTNFACE));
-    registerClass(PictureClass, pictureProcedure, nullptr, sizeof(LONG_PTR));
-    registerClass(LabelClass, labelProcedure, nullptr);
+    registerPartClasses();
+    m_picture.form = &form;
     m_window = CreateWindowExW(DialogExtendedStyle, DialogClass, L"", DialogStyle, 0, 0, 100, 100,
         owner.value_or(nullptr), nullptr, GetModuleHandleW(nullptr), this);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -224,7 +110,7 @@ HWND DialogView::makeControl(const DialogControl& control)
             using Record = std::remove_cvref_t<decltype(*record)>;
             if constexpr (std::is_same_v<Record, PictureElement>) {
                 const HWND picture = make(PictureClass, WS_CLIPCHILDREN);
-                SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_picture));
                 return picture;
             } else if constexpr (std::is_same_v<Record, LabelElement>) {
                 auto shown = std::make_unique<ShownLabel>();
@@ -373,21 +259,12 @@ void DialogView::paintLine()
     EndPaint(m_window, &paintStruct);
 }
 
-void DialogView::writeTitle(const std::string& title) { SetWindowTextW(m_window, wideText(title).c_str()); }
-
 void DialogView::writePlace(const PixelBox& place)
 {
     RECT outer {0, 0, place.width, place.height};
     AdjustWindowRectExForDpi(&outer, DialogStyle, FALSE, DialogExtendedStyle, static_cast<UINT>(m_dotsPerInch));
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    RECT now;
-    GetWindowRect(m_window, &now);
-    if (now.left != place.left || now.top != place.top || now.right - now.left != width
-        || now.bottom - now.top != height)
-        MoveWindow(m_window, place.left, place.top, width, height, TRUE);
+    MoveWindow(m_window, place.left, place.top, outer.right - outer.left, outer.bottom - outer.top, TRUE);
 }
-
-void DialogView::writeShown(bool shown) { ShowWindow(m_window, shown ? SW_SHOW : SW_HIDE); }
 
 void DialogView::bringToFront()
 {
@@ -408,10 +285,11 @@ void DialogView::writeBox(size_t row, const PixelBox& box)
 
 void DialogView::writeVisible(size_t row, bool visible)
 {
-    if (m_windows[row])
-        ShowWindow(m_windows[row], visible ? SW_SHOWNA : SW_HIDE);
-    else
-        writeLine(row, m_line), m_lineVisible = visible;
+    if (!m_windows[row]) {
+        m_lineVisible = visible;
+        return writeLine(row, m_line);
+    }
+    ShowWindow(m_windows[row], visible ? SW_SHOWNA : SW_HIDE);
 }
 
 // A field that shows the text already keeps the user's typing cursor.
@@ -431,8 +309,6 @@ void DialogView::writeRange(size_t row, int min, int max)
 {
     SendMessageW(m_windows[row], TBM_SETRANGE, TRUE, MAKELPARAM(min, max));
 }
-
-void DialogView::writeValue(size_t row, int value) { SendMessageW(m_windows[row], TBM_SETPOS, TRUE, value); }
 
 void DialogView::writeEntries(size_t row, const std::vector<std::string>& entries)
 {
@@ -458,9 +334,9 @@ void DialogView::writeLine(size_t, const LineLook& line)
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
-void DialogView::writePicture(size_t row, const PictureLook& picture)
+void DialogView::writePicture(size_t row, const PictureLook&)
 {
-    SetWindowLongPtrW(m_windows[row], 0, static_cast<LONG_PTR>(toColorRef(picture.backColour)));
+    m_picture.dotsPerInch = m_dotsPerInch;
     InvalidateRect(m_windows[row], nullptr, FALSE);
 }
 

@@ -6,15 +6,17 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <commctrl.h>
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "dialog/dialog_controls.h"
 #include "dialog/dialog_follower.h"
+#include "platform/win32/dialog_parts.h"
 #include "platform/win32/system_look.h"
+#include "platform/win32/text_encoding.h"
 
 namespace vortexa {
 
@@ -45,24 +47,18 @@ public:
     // dialog; true when the message was such a key.
     bool takeKey(const MSG& message);
 
-    // What a label window shows: its caption's lines as the layout placed them.
-    struct ShownLabel {
-        LabelLook look;
-        int dotsPerInch = DesignDotsPerInch;
-    };
-
     const TextMeasure& measure() const override { return m_measure; }
     int dotsPerInch() const override { return m_dotsPerInch; }
-    void writeTitle(const std::string& title) override;
+    void writeTitle(const std::string& title) override { SetWindowTextW(m_window, wideText(title).c_str()); }
     void writePlace(const PixelBox& place) override;
-    void writeShown(bool shown) override;
+    void writeShown(bool shown) override { ShowWindow(m_window, shown ? SW_SHOW : SW_HIDE); }
     void bringToFront() override;
     void writeBox(size_t row, const PixelBox& box) override;
     void writeVisible(size_t row, bool visible) override;
     void writeText(size_t row, const std::string& text) override;
     void writeFont(size_t row, const Font& font) override;
     void writeRange(size_t row, int min, int max) override;
-    void writeValue(size_t row, int value) override;
+    void writeValue(size_t row, int value) override { SendMessageW(m_windows[row], TBM_SETPOS, TRUE, value); }
     void writeEntries(size_t row, const std::vector<std::string>& entries) override;
     void writeSelection(size_t row, int index) override;
     void writeLabel(size_t row, const LabelLook& label) override;
@@ -86,6 +82,7 @@ private:
     DialogFollowing m_following;
     std::vector<HWND> m_windows; // row for row of the table; none for the line, which the dialog draws
     std::vector<std::unique_ptr<ShownLabel>> m_labels; // row for row; null for other kinds
+    ShownPicture m_picture;
     LineLook m_line;
     bool m_lineVisible = false;
 };
