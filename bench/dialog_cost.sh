@@ -117,9 +117,7 @@ window_sized() {
     return 1
 }
 
-format='%-8s %-30s %10s %12s %7s\n'
-# shellcheck disable=SC2059
-printf "$format" system "processes measured" "show s/s" "dialog s/s" ratio
+format='%-8s %-34s %10s %12s %7s\n'
 
 # Measures the show the command starts, then the dialog over it; the other processes to count
 # are given after "--".
@@ -148,6 +146,8 @@ measure() { # system label command... -- other pids...
 }
 
 echo "# $(date -u '+%F %T') UTC, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $seconds s each"
+# shellcheck disable=SC2059
+printf "$format" system "processes measured" "show s/s" "dialog s/s" ratio
 start_xvfb
 if [ -n "$linux" ]; then
     cp "$program" "$work/program/vortexa"
