@@ -97,14 +97,14 @@ void DialogFollowing::follow()
 void DialogFollowing::followOnce()
 {
     // A hidden dialog is followed in full once it is shown; the show's ticks need not pay for it.
-    if (!m_form.Visible && !m_shown.shown) {
+    if (!m_form.Visible && !m_shown.shown.value_or(false)) {
         m_form.BringToFront = false;
         return;
     }
     const int dotsPerInch = m_face.dotsPerInch();
     if (dotsPerInch != m_shown.dotsPerInch) {
         // Fonts, boxes and lines all grow with the resolution: everything is written again.
-        const bool shown = m_shown.shown;
+        const std::optional<bool> shown = m_shown.shown;
         m_shown = {};
         m_shown.shown = shown;
         m_shown.dotsPerInch = dotsPerInch;
@@ -216,8 +216,8 @@ void DialogFollowing::writeRow(size_t row, const ControlLook& wanted)
 
 void DialogFollowing::followVisibility()
 {
-    if (!m_shown.written || m_shown.shown != m_form.Visible)
-        m_face.writeShown(m_shown.shown = m_form.Visible);
+    if (m_shown.shown != m_form.Visible)
+        m_face.writeShown(*(m_shown.shown = m_form.Visible));
     if (m_form.Visible && m_form.BringToFront)
         m_face.bringToFront();
     m_form.BringToFront = false;
@@ -269,7 +269,7 @@ void DialogFollowing::pressKeyButton(bool cancel)
 
 void DialogFollowing::windowMoved(int left, int top)
 {
-    if (following() || !m_shown.shown || (left == m_shown.place.left && top == m_shown.place.top))
+    if (following() || !m_shown.shown.value_or(false) || (left == m_shown.place.left && top == m_shown.place.top))
         return;
     deliver([left, top](Form2& dialog) { MoveDialog(dialog, left, top); });
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -148,7 +149,7 @@ private:
         bool written = false;
         std::string title;
         PixelBox place;
-        bool shown = false;
+        std::optional<bool> shown; // none until the window was first shown or hidden
         int dotsPerInch = 0;
         std::vector<ControlLook> rows;
     };
