@@ -16,8 +16,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog/captions.h"
@@ -459,6 +461,93 @@ TEST(DialogWindow, KeyOneOverTheShowOpensTheDialogInFront)
     EXPECT_FALSE(world.form().BringToFront);
     EXPECT_TRUE(saver.isVisible());
     EXPECT_FALSE(world.platform.ended());
+}
+
+// Counts the paint events of every widget of the dialog and of the dialog itself.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& dialog)
+    {
+        dialog.installEventFilter(this);
+        for (QWidget* widget : dialog.findChildren<QWidget*>())
+            widget->installEventFilter(this);
+    }
+    std::map<QString, int> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched->objectName()];
+        return false;
+    }
+};
+
+// While the dialog is open over the show, the show's ticks follow it a hundred times a second:
+// nothing is drawn again until something it shows changed.
+TEST(DialogWindow, TicksOfTheShowDrawNothingAgainAndAChangedPictureIsDrawn)
+{
+    DialogWorld world("/s");
+    QTest::keyClick(world.windows.viewOf(*world.program.form1), Qt::Key_1);
+    ASSERT_TRUE(world.view().isVisible());
+    QCoreApplication::processEvents();
+    PaintCounter counter(world.view());
+    for (int tick = 0; tick < 50; ++tick) {
+        world.events.deliver([&world] { world.platform.advance(10); });
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, (std::map<QString, int> {}));
+
+    world.events.deliver([&world] { world.form().Shape[0].Visible = !world.form().Shape[0].Visible; });
+    QCoreApplication::processEvents();
+    EXPECT_GE(counter.paints["Pic"], 1);
+}
+
+// Columns of the image that hold a pixel other than its most common colour, between two rows.
+std::pair<int, int> inkColumns(const QImage& image, int top, int bottom)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QRgb background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+    })->first;
+    int left = image.width(), right = -1;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
+}
+
+// A label draws each line of its caption inside the box the layout gave that line, however the
+// label is aligned.
+TEST(DialogWindow, LabelsDrawEachLineAtItsBox)
+{
+    DialogWorld world;
+    world.click("cmdHELP");
+    const std::vector<DialogControl> controls = dialogControls(world.form());
+    for (const int alignment : {AlignLeft, AlignCentre, AlignRight}) {
+        SCOPED_TRACE(alignment);
+        world.events.deliver([&world, alignment] { world.form().LblINFO.Alignment = alignment; });
+        const std::vector<ControlLayout> layout = layOutDialog(world.form(), controls, QtTextMeasure());
+        const std::vector<TextLine>& lines = layout[1].lines;
+        ASSERT_GE(lines.size(), 3u);
+        const QImage image = world.widget("LblINFO").grab().toImage();
+        int checked = 0;
+        for (const TextLine& line : lines) {
+            if (line.text.empty())
+                continue;
+            const auto [left, right] = inkColumns(image, line.box.top, line.box.bottom());
+            EXPECT_NEAR(left, line.box.left, 2) << line.text;
+            EXPECT_NEAR(right, line.box.right(), 3) << line.text;
+            ++checked;
+        }
+        EXPECT_GE(checked, 2);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <variant>
@@ -423,6 +424,101 @@ TEST(DialogWindow, EnterSavesAndEndsWhereverTheFocusIsAndEscEndsWithoutSaving)
         EXPECT_TRUE(world.headless.ended());
         EXPECT_EQ(std::filesystem::exists(world.folder.path() / "Vortexa.ini"), key == VK_RETURN);
     }
+}
+
+// Counts the messages that write a control: its text, font, place, visibility, position, range,
+// entries or selection.
+LRESULT CALLBACK countWrites(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count)
+{
+    switch (message) {
+    case WM_SETTEXT:
+    case WM_SETFONT:
+    case WM_WINDOWPOSCHANGING:
+    case WM_SHOWWINDOW:
+    case TBM_SETPOS:
+    case TBM_SETRANGE:
+    case CB_RESETCONTENT:
+    case CB_ADDSTRING:
+    case CB_SETCURSEL:
+        ++*reinterpret_cast<int*>(count);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The show's ticks run the dialog's following a hundred times a second while it is open over the
+// show: they write no control, and so leave an open list open.
+TEST(DialogWindow, EventsThatChangeNothingWriteNoControlAndLeaveAnOpenListOpen)
+{
+    DialogWorld world;
+    const std::vector<DialogControl> controls = dialogControls(world.dialog());
+    std::vector<int> writes(controls.size() + 1);
+    const auto watched
+        = [&](size_t k) { return k < controls.size() ? world.view->control(controls[k].name) : world.view->window(); };
+    for (size_t k = 0; k < writes.size(); ++k)
+        if (watched(k))
+            SetWindowSubclass(watched(k), countWrites, 1, reinterpret_cast<DWORD_PTR>(&writes[k]));
+    const HWND list = world.view->control("ComboT");
+    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0));
+    std::fill(writes.begin(), writes.end(), 0);
+
+    for (int tick = 0; tick < 50; ++tick) {
+        world.windows.deliver([] {});
+        world.view->follow();
+    }
+    for (size_t k = 0; k < writes.size(); ++k)
+        EXPECT_EQ(writes[k], 0) << (k < controls.size() ? controls[k].name : "the dialog");
+    EXPECT_TRUE(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0));
+
+    // A change writes its control only.
+    world.windows.deliver([&] { world.dialog().Slider[1].setValue(3); });
+    world.view->follow();
+    for (size_t k = 0; k < writes.size(); ++k)
+        EXPECT_EQ(writes[k] > 0, k < controls.size() && controls[k].name == "Slider(1)")
+            << (k < controls.size() ? controls[k].name : "the dialog");
+    EXPECT_EQ(SendMessageW(world.view->control("Slider(1)"), TBM_GETPOS, 0, 0), 3);
+    for (size_t k = 0; k < writes.size(); ++k)
+        if (watched(k))
+            RemoveWindowSubclass(watched(k), countWrites, 1);
+}
+
+// The first caption written calls back into the dialog: the system says the dialog moved to a
+// denser screen, which follows the dialog again, and then a track bar reports a position.
+LRESULT CALLBACK reenterOnCaption(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (message == WM_SETTEXT) {
+        RemoveWindowSubclass(window, reenterOnCaption, 2);
+        const DialogView& view = *reinterpret_cast<const DialogView*>(data);
+        SendMessageW(view.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+        const HWND bar = view.control("Slider(0)");
+        SendMessageW(bar, TBM_SETPOS, TRUE, 11);
+        SendMessageW(view.window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 11), reinterpret_cast<LPARAM>(bar));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST(DialogWindow, AControlsReportDuringAFollowInsideAFollowStaysOutOfTheRecords)
+{
+    DialogWorld world;
+    SetWindowSubclass(
+        world.view->control("cmdESC"), reenterOnCaption, 2, reinterpret_cast<DWORD_PTR>(world.view.get()));
+    world.windows.deliver([&] { world.dialog().lblLOC_Click(0); });
+    world.view->follow();
+    EXPECT_EQ(world.captionOf("cmdESC"), "Отмена");
+    EXPECT_EQ(world.dialog().Slider[0].Value(), 6);
+    // The dialog was followed again at the new resolution: grown, with the record's position.
+    const HWND bar = world.view->control("Slider(0)");
+    EXPECT_EQ(SendMessageW(bar, TBM_GETPOS, 0, 0), 6);
+    RECT client;
+    GetClientRect(world.view->window(), &client);
+    EXPECT_EQ(client.right, dialogPlace(world.dialog(), 144).width);
+    // The user's moves reach the record again.
+    SendMessageW(bar, TBM_SETPOS, TRUE, 9);
+    SendMessageW(world.view->window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 9), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(world.dialog().Slider[0].Value(), 9);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // A small Windows program the end-to-end tests run under Wine beside Vortexa.scr:
 //   monitors   prints each monitor as "X Y WIDTH HEIGHT", the primary first marked "primary"
 //   close      posts WM_CLOSE to the show's window and prints how many it found
+//   dropped    prints 1 when a shown list of the settings dialog is open, else 0
 
 #include <windows.h>
 
@@ -32,6 +33,16 @@ BOOL CALLBACK addShowWindow(HWND window, LPARAM windows)
     return TRUE;
 }
 
+BOOL CALLBACK findOpenList(HWND window, LPARAM open)
+{
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (_wcsicmp(className, L"ComboBox") == 0 && IsWindowVisible(window)
+        && SendMessageW(window, CB_GETDROPPEDSTATE, 0, 0))
+        *reinterpret_cast<bool*>(open) = true;
+    return TRUE;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -48,6 +59,14 @@ int main(int argc, char** argv)
         std::printf("%zu\n", windows.size());
         return 0;
     }
-    std::fprintf(stderr, "usage: wine_helper monitors|close\n");
+    if (argc == 2 && std::strcmp(argv[1], "dropped") == 0) {
+        bool open = false;
+        const HWND dialog = FindWindowW(L"VortexaDialog", nullptr);
+        if (dialog)
+            EnumChildWindows(dialog, findOpenList, reinterpret_cast<LPARAM>(&open));
+        std::printf("%d\n", open ? 1 : 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: wine_helper monitors|close|dropped\n");
     return 2;
 }

@@ -52,4 +52,27 @@ HFONT fontFor(const Font& font, int dotsPerInch)
     return handle;
 }
 
+int GdiTextMeasure::textWidth(const Font& font, const std::string& text) const
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
+    const std::wstring wide = wideText(text);
+    SIZE size {};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, earlier);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+int GdiTextMeasure::lineHeight(const Font& font) const
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
+    TEXTMETRICW metrics {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, earlier);
+    ReleaseDC(nullptr, dc);
+    return metrics.tmHeight;
+}
+
 } // namespace vortexa
