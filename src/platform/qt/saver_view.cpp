@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/rings_pointer.h"
 #include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
@@ -268,15 +269,26 @@ void SaverWindows::follow()
     for (const auto& form : m_program.screens())
         screens.push_back(form.get());
     const QList<QScreen*> monitors = QGuiApplication::screens();
-    const auto make = [this](Form1& form, QScreen* monitor, bool drawsScene) {
+    QScreen* primary = QGuiApplication::primaryScreen();
+    const auto areaOf = [](QScreen* monitor) {
+        const QRect area = monitor ? monitor->geometry() : QRect();
+        return MonitorArea {area.x(), area.y(), area.width(), area.height()};
+    };
+    bool made = false;
+    const auto make = [this, &made](Form1& form, QScreen* monitor, bool drawsScene) {
+        made = true;
         return new SaverView(form, m_platform, monitor, drawsScene);
     };
-    m_views.match(screens, std::vector<QScreen*>(monitors.begin(), monitors.end()), QGuiApplication::primaryScreen(),
-        m_monitorsChanged, make, [this](SaverView* view) { retire(view); });
+    m_views.match(screens, monitorsToShowOn(std::vector<QScreen*>(monitors.begin(), monitors.end()), primary, areaOf),
+        primary, m_monitorsChanged, make, [this](SaverView* view) { retire(view); });
     m_monitorsChanged = false;
     std::erase_if(m_retired, [](const QPointer<SaverView>& view) { return view.isNull(); });
     for (const auto& entry : m_views.entries())
         entry.view->follow();
+    // A cover made after the scene's window would lie over the part of the scene it overlaps.
+    for (const auto& entry : m_views.entries())
+        if (made && entry.drawsScene && entry.view->isVisible())
+            entry.view->raise();
     const SaverView* holder = windowToHoldInput();
     m_grab.holdIn(holder ? static_cast<xcb_window_t>(holder->winId()) : 0);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/rings_pointer.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/win32_platform.h"
@@ -381,7 +382,9 @@ void SaverWindows::follow()
     std::vector<Form1*> screens;
     for (const auto& form : m_program.screens())
         screens.push_back(form.get());
-    const auto make = [this](Form1& form, HMONITOR monitor, bool drawsScene) {
+    bool made = false;
+    const auto make = [this, &made](Form1& form, HMONITOR monitor, bool drawsScene) {
+        made = true;
         return new SaverView(form, m_platform, monitor, drawsScene, [this] {
             m_monitorsChanged = true;
             follow();
@@ -392,11 +395,23 @@ void SaverWindows::follow()
         m_retired.emplace_back(view);
     };
     const HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    m_views.match(screens, monitorsNow(), primary, m_monitorsChanged, make, retire);
+    const auto areaOf = [](HMONITOR monitor) {
+        MONITORINFO info {};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(monitor, &info))
+            return MonitorArea {};
+        const RECT& area = info.rcMonitor;
+        return MonitorArea {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    };
+    m_views.match(screens, monitorsToShowOn(monitorsNow(), primary, areaOf), primary, m_monitorsChanged, make, retire);
     m_monitorsChanged = false;
     std::erase_if(m_retired, [](const std::unique_ptr<SaverView>& view) { return view->gone(); });
     for (const auto& entry : m_views.entries())
         entry.view->follow();
+    // A cover made after the scene's window would lie over the part of the scene it overlaps.
+    for (const auto& entry : m_views.entries())
+        if (made && entry.drawsScene && entry.view->window() && IsWindowVisible(entry.view->window()))
+            SetWindowPos(entry.view->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 } // namespace vortexa
