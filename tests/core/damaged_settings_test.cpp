@@ -6,9 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +14,7 @@
 #include "dialog/form2.h"
 #include "running_program.h"
 #include "settings/settings_file.h"
+#include "sim_output.h"
 
 namespace vortexa {
 namespace {
@@ -184,25 +183,6 @@ struct StartedOn {
     HeadlessPlatform platform {folder.path()};
     Program program {platform};
 };
-
-std::string simFirstLine(const fs::path& settings)
-{
-    const std::string command = std::string(VORTEXA_SIM_PATH) + " --settings '" + settings.string() + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string line;
-    for (int c = std::fgetc(pipe); c != EOF && c != '\n'; c = std::fgetc(pipe))
-        line += static_cast<char>(c);
-    pclose(pipe);
-    return line;
-}
-
-// The text of a value the simulator prints as "key":value.
-std::string simValue(const std::string& line, const std::string& key)
-{
-    std::smatch match;
-    const std::regex pattern("\"" + key + "\":(\"[^\"]*\"|[-0-9.e]+)");
-    return std::regex_search(line, match, pattern) ? match[1].str() : "(none)";
-}
 
 // A line the file lacks or whose value is no number takes its default; a number is held to what the
 // dialog offers. The show, the dialog (and what its OK saves) and the simulator all take the same.

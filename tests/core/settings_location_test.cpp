@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "running_program.h"
 #include "settings/settings_location.h"
+#include "sim_output.h"
 #include "state/program.h"
 #include "temporary_folder.h"
 
@@ -224,6 +225,7 @@ TEST(SettingsLocation, OnlyFoldersAndFilesNoOtherUserCanChangeAreUsed)
             Form2& dialog = running.dialog();
             EXPECT_EQ(dialog.Slider[0].Value(), row.circlesRead);
             EXPECT_EQ(running.module.CircleCount, row.circlesRead) << "the show runs what the dialog shows";
+            EXPECT_EQ(simValue(simFirstLine(folder / "Vortexa.ini"), "circle_count"), std::to_string(row.circlesRead));
             ASSERT_EQ(dialog.Messages.size(), row.toldAtShow ? 1u : 0u);
             if (row.toldAtShow) {
                 EXPECT_NE(dialog.Messages[0].Text.find("not used"), std::string::npos) << dialog.Messages[0].Text;
