@@ -94,7 +94,14 @@ bool isKnownOption(std::string_view name)
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-std::string quoted(std::string_view text);
+std::string quoted(std::string_view text)
+{
+    constexpr size_t LongestQuote = 40;
+    std::string quote = "\"";
+    for (char c : text.substr(0, LongestQuote))
+        quote += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+    return quote + (text.size() > LongestQuote ? "...\"" : "\"");
+}
 
 // A word of "--" and a name the program does not know is a typo, not a run switch. The option meant
 // is the one the word begins, else the nearest by the letters to change.
@@ -138,15 +145,6 @@ std::optional<int> valueOf(const SettingOption& option, std::string_view text)
         if (text == option.names[k])
             return option.least + static_cast<int>(k);
     return std::nullopt;
-}
-
-std::string quoted(std::string_view text)
-{
-    constexpr size_t LongestQuote = 40;
-    std::string quote = "\"";
-    for (char c : text.substr(0, LongestQuote))
-        quote += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
-    return quote + (text.size() > LongestQuote ? "...\"" : "\"");
 }
 
 } // namespace
