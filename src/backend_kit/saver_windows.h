@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/show_views.h"
 #include "platform/event_delivery.h"
 
@@ -25,7 +26,10 @@ public:
     struct Backend {
         std::function<std::vector<Monitor>()> monitors;
         std::function<Monitor()> primaryMonitor;
+        std::function<MonitorArea(Monitor)> areaOf;
         std::function<View*(Screen& screen, Monitor monitor, bool drawsScene)> makeView;
+        // Brings a shown scene's view above every cover, which a cover made after it would hide.
+        std::function<void(View* sceneView)> raiseScene;
         std::function<void()> afterFollow = [] {};
     };
 
@@ -62,12 +66,21 @@ public:
             view->retire();
             m_retired.emplace_back(view);
         };
-        m_views.match(
-            screens, m_backend.monitors(), m_backend.primaryMonitor(), m_monitorsChanged, m_backend.makeView, retire);
+        bool made = false;
+        const auto make = [this, &made](Screen& screen, Monitor monitor, bool drawsScene) {
+            made = true;
+            return m_backend.makeView(screen, monitor, drawsScene);
+        };
+        const Monitor primary = m_backend.primaryMonitor();
+        m_views.match(screens, monitorsToShowOn(m_backend.monitors(), primary, m_backend.areaOf), primary,
+            m_monitorsChanged, make, retire);
         m_monitorsChanged = false;
         std::erase_if(m_retired, [](const std::unique_ptr<View>& view) { return view->gone(); });
         for (const auto& entry : m_views.entries())
             entry.view->follow();
+        for (const auto& entry : m_views.entries())
+            if (made && entry.drawsScene)
+                m_backend.raiseScene(entry.view);
         m_backend.afterFollow();
     }
 

@@ -16,11 +16,15 @@ struct FileResult {
 };
 
 // The most a text file is read: the files the program keeps are a few short lines, and a larger or
-// endless one (a device, a file of nothing but line ends) must not hold up the start.
+// endless one (a device, a file of nothing but line ends) must not hold up the start. A long line
+// is kept only in part, and does not hide the lines after it.
 inline constexpr size_t MostTextFileBytes = 64 * 1024;
+inline constexpr size_t MostLineBytes = MostTextFileBytes;
+inline constexpr size_t MostScannedBytes = 64 * MostTextFileBytes;
 
-// The first lines of a regular file, at most mostLines of them, without their line ends (CR LF, a
-// lone LF or a lone CR), taken from its first MostTextFileBytes bytes. Nothing when the path is not
+// The first lines of a regular file, at most mostLines of them (and at most MostTextFileBytes), without
+// their line ends (CR LF, a lone LF or a lone CR), each cut to its first MostLineBytes bytes, taken
+// from the first MostScannedBytes bytes of the file. Nothing when the path is not
 // a regular file (a FIFO, a device, a folder, a link that leads nowhere) or cannot be read; the
 // read never waits.
 std::optional<std::vector<std::string>> readTextLines(

@@ -46,11 +46,8 @@ bool Form1::Form_Load()
     screen.StartTime = platform.timeOfDay();
     if (module.PreviewMode)
         TakeSettingsFromDialog(module, screen, m_program.dialog());
-    else if (ReadRunSettings(module, settingsFileToRead(platform)))
-        TakeSettingsFromFile(module, screen);
     else
-        TakeDefaultSettings(module, screen);
-    KeepSettingsInRange(module, screen);
+        TakeSettings(module, screen, ReadRunSettings(module, settingsFileToRead(platform)));
 
     // A daemon runs one show in each of its windows, so only a show of its own window is alone; the
     // settings dialog is a window of the program's own, whatever window it was given.
@@ -157,14 +154,10 @@ void Form1::Form_KeyPress(int16_t KeyAscii)
     Form2& dialog = m_program.dialog();
     dialog.Show();
     screen.MousePointer = PointerCrossHair;
+    // The choices in force, also those of a missing file.
     const ModuleState& module = m_program.module;
-    if (module.PreviewMode || !module.IniValue[5].empty()) {
-        ShowChoice(dialog.ComboP, module.Captives, module.CaptivesPrompt);
-        ShowChoice(dialog.ComboT, module.ViewTime, module.TimePrompt);
-    } else {
-        dialog.ComboP.setText(module.CaptivesPrompt);
-        dialog.ComboT.setText(module.TimePrompt);
-    }
+    ShowChoice(dialog.ComboP, module.Captives, module.CaptivesPrompt);
+    ShowChoice(dialog.ComboT, module.ViewTime, module.TimePrompt);
 }
 
 // Five movements are tolerated; from the sixth on the show ends, or the open dialog comes to the

@@ -15,6 +15,7 @@ Coloured circle outlines on a black screen: a screen saver.
   -root            draw on the root window, for a screen-saver daemon
   -window-id ID    draw inside the window ID (decimal, or hexadecimal with 0x);
                    XSCREENSAVER_WINDOW in the environment does the same
+  -install, -visual NAME  taken as a daemon passes them, and not needed
   -h, --help       print this text and end
   --version        print the version and end
 

@@ -77,7 +77,20 @@ TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
         {{"/c", "--speed", "2", "--speed", "4"}, given({{Speed, 4}}), {"/c"}, ""},
         {{"-root", "--script", "capture", "--clock", "none"}, given({{Clock, 4}, {Script, 2}}), {"-root"}, ""},
         {{"-window-id", "0x40", "--no-captives"}, given({{Captives, 1}}), {"-window-id", "0x40"}, ""},
-        {{"--scripts", "capture"}, {}, {"--scripts", "capture"}, ""},
+        // A word of "--" the program does not know is a typo, named with the option meant.
+        {{"--scripts", "capture"}, {}, {}, "unknown option \"--scripts\"; did you mean --script?"},
+        {{"--scrip", "opposition"}, {}, {}, "unknown option \"--scrip\"; did you mean --script?"},
+        {{"--no-captive"}, {}, {}, "unknown option \"--no-captive\"; did you mean --no-captives?"},
+        {{"--circles=7", "--lang=english"}, {}, {}, "unknown option \"--lang\"; did you mean --language?"},
+        {{"--foo"}, {}, {}, "unknown option \"--foo\""},
+        {{"--help"}, {}, {"--help"}, ""},
+        {{"--version"}, {}, {"--version"}, ""},
+        {{"--root", "--window-id=0x40"}, {}, {"--root", "--window-id=0x40"}, ""},
+        // What a daemon passes every hack is taken and dropped; other words stay for the run switch.
+        {{"-root", "-install", "-visual", "default", "--speed", "3"}, given({{Speed, 3}}), {"-root"}, ""},
+        {{"--visual=default"}, {}, {}, "unknown option \"--visual\""},
+        {{"-visual"}, {}, {}, ""},
+        {{"-foo", "/x", "--"}, {}, {"-foo", "/x", "--"}, ""},
         {{"--script", "--circles", "8"}, {}, {}, "--script takes"},
     };
     for (const OptionRow& row : rows) {
@@ -115,11 +128,11 @@ TEST(RunOptions, AnOptionWinsOverTheFileAndTheFileOverTheDefaults)
             1, 3, "4", 2, "0", 1},
         {std::nullopt, given({{Speed, 4}}), 9, 1, 4, "0", 1, "0", 1},
         {file, given({{Language, 1}}), 11, 3, 5, "2", 1, "1", 1},
-        // A count given is held to the script's range; a stored one only to its top.
+        // A count, given or stored, is held to the script's range.
         {file, given({{Circles, 20}}), 12, 3, 5, "2", 1, "1", 0},
         {file, given({{Circles, 6}, {Script, 3}}), 10, 3, 5, "2", 3, "1", 0},
         {file, given({{Script, 2}}), 10, 3, 5, "2", 2, "1", 0},
-        {settingsText(6, 1, 2, 0, 1, 0), given({{Script, 3}}), 6, 1, 2, "0", 3, "0", 1},
+        {settingsText(6, 1, 2, 0, 1, 0), given({{Script, 3}}), 10, 1, 2, "0", 3, "0", 1},
         // Told to ignore the file, what the options leave takes the defaults.
         {file, given({{Clock, 1}}, true), 9, 1, 2, "1", 1, "0", 1},
     };

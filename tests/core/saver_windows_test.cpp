@@ -70,10 +70,12 @@ protected:
     Kit::Backend backend()
     {
         return {[this] { return monitors; }, [this] { return primary; },
+            [this](int monitor) { return areaOf(monitor); },
             [this](Screen& screen, int monitor, bool drawsScene) {
                 made.push_back(new View(&screen, monitor, drawsScene));
                 return made.back();
-            }};
+            },
+            [this](View* scene) { raised.push_back(scene->monitor); }};
     }
 
     // The live views of a screen as "monitor(* if it draws the scene)", by monitor.
@@ -90,7 +92,16 @@ protected:
         return text;
     }
 
+    // Monitors side by side, 100 pixels wide; monitor 10 mirrors the left half of monitor 1.
+    static MonitorArea areaOf(int monitor)
+    {
+        if (monitor == 10)
+            return {100, 0, 50, 100};
+        return {monitor * 100, 0, 100, 100};
+    }
+
     Program program;
+    std::vector<int> raised;
     std::vector<int> monitors {1, 2};
     int primary = 1;
     EventDelivery events;
@@ -114,6 +125,19 @@ TEST_F(SaverWindowsKitTest, MonitorsThatChangeWhileTheShowRunsRetireAndGetViews)
     EXPECT_EQ(windows.retiredViews(), 2u);
     for (View* view : made)
         EXPECT_GE(view->follows, 1) << "every view follows its record after it is made";
+}
+
+TEST_F(SaverWindowsKitTest, AMonitorInsideThePrimaryGetsNoCoverAndANewCoverGoesUnderTheScene)
+{
+    raised.clear();
+    monitors = {1, 2, 10};
+    windows.monitorsChanged();
+    EXPECT_EQ(viewsOf('a'), "1* 2 ") << "the mirror shows only what the scene shows";
+    EXPECT_TRUE(raised.empty()) << "nothing new was made";
+    monitors = {1, 2, 3};
+    windows.monitorsChanged();
+    EXPECT_EQ(viewsOf('a'), "1* 2 3 ");
+    EXPECT_EQ(raised, std::vector<int> {1}) << "the scene comes above the new cover";
 }
 
 TEST_F(SaverWindowsKitTest, RetiredViewsGoOnlyWhenTheSystemIsDoneWithThemAndUnloadedScreensAfterTheOutermostEvent)

@@ -45,10 +45,22 @@ unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
 # The X server writes the number of the free display it chose to the file descriptor given.
+# With XORG_DUMMY set, the X.Org server with its dummy driver instead, whose RandR lets a test lay
+# out monitors of its own with xrandr, also monitors that overlap.
 start_x_server() {
-    # shellcheck disable=SC2086 # the screens are words of their own
-    Xvfb -displayfd 3 ${XVFB_SCREENS:--screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24"} -nolisten tcp -noreset \
-        3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    if [ -n "${XORG_DUMMY:-}" ]; then
+        printf '%s\n' 'Section "ServerFlags"' 'Option "AutoAddDevices" "false"' 'Option "DontVTSwitch" "true"' \
+            'EndSection' 'Section "Monitor"' 'Identifier "monitor"' 'HorizSync 5.0-1000.0' 'VertRefresh 5.0-200.0' \
+            'EndSection' 'Section "Device"' 'Identifier "card"' 'Driver "dummy"' 'VideoRam 64000' 'EndSection' \
+            'Section "Screen"' 'Identifier "screen"' 'Device "card"' 'Monitor "monitor"' 'DefaultDepth 24' \
+            'SubSection "Display"' 'Depth 24' 'Virtual 2400 1200' 'EndSubSection' 'EndSection' >"$WORK/xorg.conf"
+        Xorg -displayfd 3 -config "$WORK/xorg.conf" -logfile "$WORK/xorg.log" -nolisten tcp -noreset \
+            3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 </dev/null &
+    else
+        # shellcheck disable=SC2086 # the screens are words of their own
+        Xvfb -displayfd 3 ${XVFB_SCREENS:--screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24"} -nolisten tcp -noreset \
+            3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    fi
     XVFB_PID=$!
     local tries
     for tries in $(seq 100); do

@@ -1,6 +1,6 @@
-# The saver reads its settings from the file beside the program. A script it does not know gives
-# the first script, which moves; the file's "no clock" leaves only circle colours on the screen,
-# where the defaults would show the time.
+# The saver reads its settings from the file beside the program. A script number beyond the last
+# gives the last script, which moves; the file's "no clock" leaves only circle colours on the
+# screen, where the defaults would show the time.
 source "$(dirname "$0")/lib.sh"
 
 printf 'krugN=10\r\nBorderWidth=3\r\nSpeed=2\r\nviewTime=4\r\nScenario=7\r\nPlen=1\r\nLocal=1\r\n' \

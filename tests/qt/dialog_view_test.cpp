@@ -264,9 +264,9 @@ TEST(DialogWindow, TrackBarMovedByTheUserLandsInItsRecord)
         int presses;
         int expected;
     } rows[] = {
-        {"Slider(0)", 0, Qt::Key_Right, 1, 7}, // from 6, one small step
-        {"Slider(0)", 0, Qt::Key_PageUp, 1, 11}, // one large step
-        {"Slider(0)", 0, Qt::Key_PageUp, 2, 12}, // stops at the end of the range
+        {"Slider(0)", 0, Qt::Key_Left, 1, 8}, // from the 9 of a missing file, one small step
+        {"Slider(0)", 0, Qt::Key_PageDown, 1, 6}, // a large step stops at the end of the range
+        {"Slider(0)", 0, Qt::Key_Right, 2, 11}, // two small steps
         {"Slider(1)", 1, Qt::Key_Left, 1, 1}, // already at the start
         {"Slider(2)", 2, Qt::Key_End, 1, 5}, // from 2, speed level
     };
@@ -400,8 +400,8 @@ TEST(DialogWindow, SaveThatFailsIsReportedAndTheDialogKeepsTheChoices)
     EXPECT_FALSE(world.platform.ended());
     EXPECT_TRUE(world.view().isVisible());
     EXPECT_TRUE(world.form().Messages.empty());
-    EXPECT_EQ(world.form().Slider[0].Value(), 7);
-    EXPECT_EQ(world.widget<QSlider>("Slider(0)").value(), 7);
+    EXPECT_EQ(world.form().Slider[0].Value(), 10); // the 9 of a missing file, one step up
+    EXPECT_EQ(world.widget<QSlider>("Slider(0)").value(), 10);
 }
 
 TEST(DialogWindow, DialClockWithTheWrongScriptIsRefusedInTheCurrentLanguage)

@@ -1,5 +1,6 @@
-# "/c" shows the dialog titled "Vortexa" with its client area of 396 x 421 pixels; OK writes the
-# seven lines of the settings file beside the program, each ended by CR LF, and ends.
+# "/c" shows the dialog titled "Vortexa" with its client area of 396 x 421 pixels; without a file
+# OK writes the settings the show runs (9 circles) as the seven lines of the settings file beside
+# the program, each ended by CR LF, and ends.
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_saver /c:1234
@@ -10,7 +11,7 @@ sleep 1
 timeout 5 xdotool mousemove --sync $((x + 340)) $((y + 396)) click 1
 await_end "$SAVER_PID"
 [ "$STATUS" = 0 ] || fail "OK gave: $STATUS"
-expected=$(printf 'krugN=6\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=1\r\nPlen=0\r\nLocal=1\r\n' | od -c)
+expected=$(printf 'krugN=9\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=1\r\nPlen=0\r\nLocal=1\r\n' | od -c)
 [ -f "$PROGRAM_FOLDER/Vortexa.ini" ] || fail "OK wrote no settings file"
 [ "$(od -c <"$PROGRAM_FOLDER/Vortexa.ini")" = "$expected" ] ||
     fail "the settings file holds: $(od -c <"$PROGRAM_FOLDER/Vortexa.ini")"

@@ -392,8 +392,8 @@ TEST(DialogWindow, TrackBarMovedByAMessageLandsInItsRecord)
 {
     DialogWorld world;
     const HWND bar = world.view->control("Slider(0)");
-    ASSERT_EQ(world.dialog().Slider[0].Value(), 6);
-    for (const int position : {9, 12}) {
+    ASSERT_EQ(world.dialog().Slider[0].Value(), 9);
+    for (const int position : {7, 12}) {
         SendMessageW(bar, TBM_SETPOS, TRUE, position);
         SendMessageW(
             world.view->window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/rings_pointer.h"
 #include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
@@ -242,8 +243,16 @@ SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
                   return std::vector<QScreen*>(monitors.begin(), monitors.end());
               },
               [] { return QGuiApplication::primaryScreen(); },
+              [](QScreen* monitor) {
+                  const QRect area = monitor ? monitor->geometry() : QRect();
+                  return MonitorArea {area.x(), area.y(), area.width(), area.height()};
+              },
               [&platform](Form1& form, QScreen* monitor, bool drawsScene) {
                   return new SaverView(form, platform, monitor, drawsScene);
+              },
+              [](SaverView* scene) {
+                  if (scene->isVisible())
+                      scene->raise();
               },
               [this] {
                   const SaverView* holder = windowToHoldInput();

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/rings_pointer.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/win32_platform.h"
@@ -105,6 +106,16 @@ std::vector<HMONITOR> monitorsNow()
     std::vector<HMONITOR> monitors;
     EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
     return monitors;
+}
+
+MonitorArea desktopAreaOf(HMONITOR monitor)
+{
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        return {};
+    const RECT& area = info.rcMonitor;
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
 } // namespace
@@ -341,8 +352,13 @@ SaverWindows::SaverWindows(Program& program, Win32Platform& platform)
             [] {
                 return MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
             },
+            desktopAreaOf,
             [this, &platform](Form1& form, HMONITOR monitor, bool drawsScene) {
                 return new SaverView(form, platform, monitor, drawsScene, [this] { m_windows.monitorsChanged(); });
+            },
+            [](SaverView* scene) {
+                if (scene->window() && IsWindowVisible(scene->window()))
+                    SetWindowPos(scene->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             },
         })
 {
