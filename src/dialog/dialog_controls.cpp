@@ -98,6 +98,17 @@ int alignedLeft(int alignment, int boxWidth, int lineWidth)
     return alignment == AlignRight ? boxWidth - lineWidth : 0;
 }
 
+// A box that grows about its middle moves its corner back by half its growth.
+int growthBeforeCorner(int designSize, int size) { return (size - designSize) / 2; }
+
+// The start of a window's client area along one axis, moved the least that puts the window with
+// its frame between the work area's ends; its start wins when it cannot fit.
+int heldInside(int start, int size, int areaStart, int areaEnd, int frameBefore, int frameAfter)
+{
+    start = std::min(start, areaEnd - frameAfter - size);
+    return std::max(start, areaStart + frameBefore);
+}
+
 } // namespace
 
 std::vector<DialogControl> dialogControls(Form2& form)
@@ -203,14 +214,25 @@ std::vector<ControlLayout> layOutDialog(
 
 PixelBox dialogPlace(const Form2& form, int dotsPerInch)
 {
-    return {toPixels(form.Left), toPixels(form.Top), toPixelsAt(form.Width, dotsPerInch),
-        toPixelsAt(form.Height, dotsPerInch)};
+    const int width = toPixelsAt(form.Width, dotsPerInch), height = toPixelsAt(form.Height, dotsPerInch);
+    return {toPixels(form.Left) - growthBeforeCorner(toPixels(form.Width), width),
+        toPixels(form.Top) - growthBeforeCorner(toPixels(form.Height), height), width, height};
 }
 
-void MoveDialog(Form2& form, int left, int top)
+PixelBox dialogPlace(const Form2& form, int dotsPerInch, const PixelBox& workArea, const FrameReach& frame)
 {
-    form.Left = toTwips(left);
-    form.Top = toTwips(top);
+    PixelBox place = dialogPlace(form, dotsPerInch);
+    place.left = heldInside(place.left, place.width, workArea.left, workArea.right(), frame.left, frame.right);
+    place.top = heldInside(place.top, place.height, workArea.top, workArea.bottom(), frame.top, frame.bottom);
+    return place;
+}
+
+void MoveDialog(Form2& form, int left, int top, int dotsPerInch)
+{
+    const int designWidth = toPixels(form.Width), designHeight = toPixels(form.Height);
+    const int width = toPixelsAt(form.Width, dotsPerInch), height = toPixelsAt(form.Height, dotsPerInch);
+    form.Left = toTwips(left + growthBeforeCorner(designWidth, width));
+    form.Top = toTwips(top + growthBeforeCorner(designHeight, height));
 }
 
 void forEachPictureElement(const Form2& form, const std::function<void(const ShapeElement&)>& shape,

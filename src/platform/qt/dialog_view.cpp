@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -16,6 +17,7 @@
 
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
+#include "platform/qt/saver_view.h"
 #include "platform/qt/system_look.h"
 
 namespace vortexa {
@@ -118,6 +120,17 @@ void followList(QComboBox& widget, const ComboList& list, const ControlLayout& l
     const PixelBox& box = layout.box;
     widget.setGeometry(box.left, box.top, box.width, widget.sizeHint().height());
     widget.setVisible(list.Visible);
+}
+
+// The shown window of the show that draws the scene, if any.
+QWindow* sceneWindow()
+{
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        auto* view = qobject_cast<SaverView*>(window);
+        if (view && view->drawsScene() && view->isVisible())
+            return view;
+    }
+    return nullptr;
 }
 
 // The picture area: its background, and its shapes and time label in their drawing order.
@@ -339,12 +352,26 @@ void DialogView::followVisibility()
         m_form.BringToFront = false;
         return;
     }
+    if (!isVisible())
+        followOwner();
     show();
     if (m_form.BringToFront) {
         raise();
         activateWindow();
         m_form.BringToFront = false;
     }
+}
+
+// The dialog opened over the show stays above it: a window manager keeps a window above the one it
+// is transient for, even when the user clicks that one. The window system learns it as the dialog
+// is shown.
+void DialogView::followOwner()
+{
+    QWindow* scene = sceneWindow();
+    if (!windowHandle())
+        create();
+    if (windowHandle()->transientParent() != scene)
+        windowHandle()->setTransientParent(scene);
 }
 
 void DialogView::showMessage(const MessageRecord& message)

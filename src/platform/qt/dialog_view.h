@@ -58,6 +58,7 @@ private:
     QWidget* containerOf(Container container) const;
     void deliver(std::function<void(Form2&)> handler);
     void followPlace();
+    void followOwner();
     void followVisibility();
     void pressKeyButton(bool cancel);
 
