@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -19,6 +20,7 @@ namespace {
 constexpr const wchar_t* DialogClass = L"VortexaDialog";
 constexpr const wchar_t* PictureClass = L"VortexaPicture";
 constexpr const wchar_t* LabelClass = L"VortexaLabel";
+constexpr const wchar_t* SaverWindowClass = L"VortexaSaverScreen"; // the show's windows
 // Not clipping its children: the group boxes leave their inside to the dialog's background.
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD DialogExtendedStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -234,6 +236,42 @@ void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, in
     RegisterClassExW(&windowClass);
 }
 
+// The window of this program's show that draws the scene: shown, and the foreground window or the
+// one over the primary monitor, where the covers of the other monitors are not.
+HWND sceneWindow()
+{
+    struct Search {
+        HWND found = nullptr;
+        HWND foreground = GetForegroundWindow();
+        HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    } search;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& state = *reinterpret_cast<Search*>(data);
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (std::wstring_view(name) != SaverWindowClass || !IsWindowVisible(window))
+                return TRUE;
+            if (window == state.foreground || MonitorFromWindow(window, MONITOR_DEFAULTTONULL) == state.primary)
+                state.found = window;
+            return window != state.foreground;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+PixelBox workAreaAround(const PixelBox& place)
+{
+    const RECT box {place.left, place.top, place.right(), place.bottom()};
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST), &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    const RECT& area = info.rcWork;
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
 std::vector<ShapeElement> picturedShapes(const Form2& form)
 {
     std::vector<ShapeElement> shapes;
@@ -300,6 +338,7 @@ DialogView::DialogView(Form2& form, Win32Platform& platform, std::optional<HWND>
     : m_form(form)
     , m_platform(platform)
     , m_controls(dialogControls(form))
+    , m_givenOwner(owner.value_or(nullptr))
 {
     registerClass(DialogClass, &DialogView::windowProcedure, GetSysColorBrush(COLOR_BTNFACE));
     registerClass(PictureClass, pictureProcedure, nullptr, sizeof(LONG_PTR));
@@ -434,18 +473,25 @@ LRESULT DialogView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_dotsPerInch = HIWORD(wParam);
         follow();
         return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        // The window follows its record again once the user lets go of it.
+        m_userMoving = message == WM_ENTERSIZEMOVE;
+        if (!m_userMoving)
+            follow();
+        break;
     case WM_CLOSE:
         // The dialog ends only through its buttons: the close button presses the cancel button.
         if (const DialogControl* button = keyButton(m_controls, true))
             deliver(button->click);
         return 0;
     case WM_MOVE: {
-        RECT place;
-        GetWindowRect(m_window, &place);
-        const PixelBox recorded = dialogPlace(m_form, m_dotsPerInch);
-        if (m_following || !IsWindowVisible(m_window) || (place.left == recorded.left && place.top == recorded.top))
+        POINT corner {};
+        ClientToScreen(m_window, &corner);
+        if (m_following || !IsWindowVisible(m_window) || (corner.x == m_placed.left && corner.y == m_placed.top))
             return 0;
-        deliver([place](Form2& dialog) { MoveDialog(dialog, place.left, place.top); });
+        deliver([corner, dotsPerInch = m_dotsPerInch](
+                    Form2& dialog) { MoveDialog(dialog, corner.x, corner.y, dotsPerInch); });
         return 0;
     }
     default:
@@ -566,6 +612,7 @@ void DialogView::followPicture(HWND picture, const ControlLayout& layout)
 
 void DialogView::follow()
 {
+    followOwner();
     // A hidden dialog is followed in full once it is shown; the show's ticks need not pay for it.
     if (!m_form.Visible && !IsWindowVisible(m_window)) {
         m_form.BringToFront = false;
@@ -603,15 +650,35 @@ void DialogView::follow()
 
 void DialogView::followPlace()
 {
-    const PixelBox place = dialogPlace(m_form, m_dotsPerInch);
-    RECT outer {0, 0, place.width, place.height};
+    if (m_userMoving)
+        return;
+    RECT outer {0, 0, 0, 0};
     AdjustWindowRectExForDpi(&outer, DialogStyle, FALSE, DialogExtendedStyle, static_cast<UINT>(m_dotsPerInch));
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const FrameReach frame {-outer.left, -outer.top, outer.right, outer.bottom};
+    m_placed = dialogPlace(m_form, m_dotsPerInch, workAreaAround(dialogPlace(m_form, m_dotsPerInch)), frame);
+    const int left = m_placed.left - frame.left, top = m_placed.top - frame.top;
+    const int width = m_placed.width + frame.left + frame.right, height = m_placed.height + frame.top + frame.bottom;
     RECT now;
     GetWindowRect(m_window, &now);
-    if (now.left != place.left || now.top != place.top || now.right - now.left != width
-        || now.bottom - now.top != height)
-        MoveWindow(m_window, place.left, place.top, width, height, TRUE);
+    if (now.left != left || now.top != top || now.right - now.left != width || now.bottom - now.top != height)
+        MoveWindow(m_window, left, top, width, height, TRUE);
+}
+
+// The dialog opened over the show stays above it, owned by the show's scene window; otherwise the
+// window named by "/c:HWND" owns it. A show that ends (on a preview, or when the monitors change)
+// hides its window first and destroys it later: the dialog leaves it at once, since an owner
+// takes the windows it owns with it.
+void DialogView::followOwner()
+{
+    const HWND owner = GetWindow(m_window, GW_OWNER);
+    const bool ownerStays = owner && IsWindowVisible(owner);
+    if (ownerStays && owner != m_givenOwner)
+        return;
+    // A hidden dialog looks for the show when it is shown again.
+    const HWND scene = m_form.Visible ? sceneWindow() : nullptr;
+    const HWND wanted = scene ? scene : m_givenOwner;
+    if (wanted != owner)
+        SetWindowLongPtrW(m_window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(wanted));
 }
 
 void DialogView::followVisibility()

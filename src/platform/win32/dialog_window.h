@@ -81,6 +81,7 @@ private:
     void followLabel(size_t row, const ControlLayout& layout);
     void followPicture(HWND picture, const ControlLayout& layout);
     void followPlace();
+    void followOwner();
     void followVisibility();
     void paintLine();
 
@@ -89,7 +90,10 @@ private:
     HWND m_window = nullptr;
     int m_dotsPerInch = DesignDotsPerInch;
     bool m_following = false;
+    bool m_userMoving = false; // the user drags the window
+    PixelBox m_placed; // the client area where the window was last put
     std::vector<DialogControl> m_controls;
+    HWND m_givenOwner = nullptr;
     std::vector<HWND> m_windows; // row for row of the table
     std::vector<std::unique_ptr<ShownLabel>> m_labels; // row for row; null for other kinds
     std::vector<ShapeElement> m_pictureShown; // what the picture area last drew
