@@ -1,7 +1,8 @@
 # The Windows installer under Wine, in a fresh Wine prefix of this test's own: "/S" puts Vortexa.scr
 # in the system folder and registers the uninstaller; the saver starts with "/s" from there; the
 # screen-saver setting names it when that choice is on and is left alone otherwise; the uninstaller
-# run with "/S" removes the files, its entry and the setting while that still names Vortexa.
+# run with "/S" removes the files, its entry and the setting while that still names Vortexa, and
+# keeps the user's settings files unless "/REMOVESETTINGS" is given too.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/Vortexa-*-setup.exe" >/dev/null; then
@@ -66,7 +67,7 @@ install_and_check() {
     done
 }
 uninstall_and_check() {
-    run_to_end 'C:\Program Files\Vortexa\uninstall.exe' /S
+    run_to_end 'C:\Program Files\Vortexa\uninstall.exe' /S "$@"
     local file
     for file in "${INSTALLED[@]}" "$WINEPREFIX/drive_c/Program Files/Vortexa"; do
         [ ! -e "$file" ] || fail "the uninstaller left $file"
@@ -134,4 +135,31 @@ done
 kill -0 "$SAVER_PID" 2>/dev/null && fail "the installed saver did not end on a key"
 SAVER_PID=
 uninstall_and_check
+
+# The user's settings, in the user's folder and beside the saver (where the saver writes them when
+# it can), are the user's: kept by a plain uninstall, removed on request.
+user_folder=$("$WINE" winepath -u "$(wine_quietly cmd /c echo '%APPDATA%')" 2>/dev/null | tr -d '\r')
+[ -d "$user_folder" ] || fail "no user folder $user_folder"
+SETTINGS=("$user_folder/Vortexa/Vortexa.ini" "$SYSTEM/Vortexa.ini")
+while read -r switches kept; do
+    [ "$switches" = - ] && switches=
+    install_and_check /NOTCURRENT
+    mkdir -p "$user_folder/Vortexa"
+    for file in "${SETTINGS[@]}"; do
+        printf 'krugN=8\r\nBorderWidth=2\r\nSpeed=3\r\nviewTime=0\r\nScenario=1\r\nPlen=1\r\nLocal=1\r\n' >"$file"
+    done
+    # shellcheck disable=SC2086 # no switch or one
+    uninstall_and_check $switches
+    for file in "${SETTINGS[@]}"; do
+        if [ "$kept" = kept ]; then
+            [ -f "$file" ] || fail "uninstalling with /S $switches removed $file"
+        else
+            [ ! -e "$file" ] || fail "uninstalling with /S $switches left $file"
+        fi
+    done
+    [ "$kept" = kept ] || [ ! -e "$user_folder/Vortexa" ] || fail "uninstalling with /S $switches left the settings folder"
+done <<'ROWS'
+- kept
+/REMOVESETTINGS removed
+ROWS
 echo "ok: the installer and its uninstaller under Wine"
