@@ -11,6 +11,12 @@ namespace {
 
 std::string indexed(const char* name, size_t k) { return std::string(name) + "(" + std::to_string(k) + ")"; }
 
+// The room a drop-down list's field takes beside its text, at 96 dots to the inch: its button, its
+// borders and the margins of its text.
+constexpr int ListFieldRoom = 30;
+// The width of a frame's border, at 96 dots to the inch: nothing inside the frame lies over it.
+constexpr int FrameBorder = 2;
+
 // The corner of a control's container inside the dialog, twips.
 struct Origin {
     float left = 0, top = 0;
@@ -89,6 +95,66 @@ std::vector<std::string> wrappedLines(
     }
     lines.push_back(line);
     return lines;
+}
+
+// How much wider a list's field must be to show its widest entry, and its shown text, whole.
+int listShortfall(const ComboList& list, const PixelBox& box, const TextMeasure& measure, int dotsPerInch)
+{
+    const Font font;
+    int widest = measure.textWidth(font, list.Text());
+    for (int k = 0; k < list.ListCount(); ++k)
+        widest = std::max(widest, measure.textWidth(font, list.List(k)));
+    return widest + ListFieldRoom * dotsPerInch / DesignDotsPerInch - box.width;
+}
+
+int containerWidth(const Form2& form, Container container)
+{
+    switch (container) {
+    case Container::Picture:
+        return toPixels(form.Pic.Width);
+    case Container::Frame1:
+        return toPixels(form.Frame1.Width);
+    case Container::Frame2:
+        return toPixels(form.Frame2.Width);
+    case Container::Dialog:
+        break;
+    }
+    return toPixels(form.Width);
+}
+
+// A shown list grows to the right to show its entries whole, pushing the shown lists to its right
+// on the same line, as far as its container's border allows.
+void growListsToTheirEntries(const Form2& form, const std::vector<DialogControl>& controls,
+    std::vector<ControlLayout>& layout, const TextMeasure& measure, int dotsPerInch)
+{
+    const auto shownList = [&](size_t k) {
+        auto* const* list = std::get_if<ComboList*>(&controls[k].record);
+        return list && (*list)->Visible ? *list : nullptr;
+    };
+    for (size_t grown = 0; grown < controls.size(); ++grown) {
+        if (!shownList(grown))
+            continue;
+        PixelBox& box = layout[grown].box;
+        const auto besideIt = [&](size_t k) {
+            return k != grown && shownList(k) && controls[k].container == controls[grown].container
+                && layout[k].box.top == box.top && layout[k].box.left >= box.right();
+        };
+        int rowEnd = box.right();
+        for (size_t k = 0; k < controls.size(); ++k)
+            if (besideIt(k))
+                rowEnd = std::max(rowEnd, layout[k].box.right());
+        const int border
+            = (containerWidth(form, controls[grown].container) - FrameBorder) * dotsPerInch / DesignDotsPerInch;
+        const int growth
+            = std::max(0, std::min(listShortfall(*shownList(grown), box, measure, dotsPerInch), border - rowEnd));
+        for (size_t k = 0; k < controls.size(); ++k)
+            if (besideIt(k)) {
+                layout[k].box.left += growth;
+                layout[k].inDialog.left += growth;
+            }
+        box.width += growth;
+        layout[grown].inDialog.width += growth;
+    }
 }
 
 int alignedLeft(int alignment, int boxWidth, int lineWidth)
@@ -209,6 +275,7 @@ std::vector<ControlLayout> layOutDialog(
         placed.inDialog = moved(placed.box, originOf(form, control.container), dotsPerInch);
         layout.push_back(std::move(placed));
     }
+    growListsToTheirEntries(form, controls, layout, measure, dotsPerInch);
     return layout;
 }
 

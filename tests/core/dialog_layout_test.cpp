@@ -163,6 +163,35 @@ TEST(DialogLayout, TheInformationTextWrapsInsideItsAreaInBothLanguages)
     }
 }
 
+// A list's field shows its widest entry whole, as far as its frame's border allows. In Russian
+// "Брать в плен" (12 characters, 72 pixels, and 30 for the field's button and edges) is wider than
+// the captives list's 93 pixels at 96 dots to the inch: it grows by the 8 pixels left before the
+// border of the frame (231), and pushes the clock list beside it as far. At 192 both fit.
+TEST(DialogLayout, AListGrowsToShowItsWidestEntryAndPushesTheListBesideIt)
+{
+    DialogWorld world("/c");
+    Form2& dialog = world.dialog();
+    dialog.cmdS_Click(2);
+    dialog.lblLOC_Click(Russian);
+    const std::vector<DialogControl> controls = dialogControls(dialog);
+    const auto boxOf = [&](const std::vector<ControlLayout>& layout, const std::string& name) {
+        for (size_t k = 0; k < controls.size(); ++k)
+            if (controls[k].name == name)
+                return layout[k].box;
+        return PixelBox {};
+    };
+    const struct {
+        int dotsPerInch;
+        int captivesWidth, clockLeft, clockWidth;
+    } rows[] = {{96, 101, 103 + 8, 120}, {192, 187, 207, 240}};
+    for (const auto& row : rows) {
+        const std::vector<ControlLayout> layout = layOutDialog(dialog, controls, FixedMeasure(), row.dotsPerInch);
+        EXPECT_EQ(boxOf(layout, "ComboP").width, row.captivesWidth) << row.dotsPerInch;
+        EXPECT_EQ(boxOf(layout, "ComboT").left, row.clockLeft) << row.dotsPerInch;
+        EXPECT_EQ(boxOf(layout, "ComboT").width, row.clockWidth) << row.dotsPerInch;
+    }
+}
+
 TEST(DialogLayout, ADenserScreenGrowsTheDialogAboutItsMiddle)
 {
     DialogWorld world("/c");
