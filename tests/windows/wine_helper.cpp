@@ -1,6 +1,9 @@
 // A small Windows program the end-to-end tests run under Wine beside Vortexa.scr:
 //   monitors   prints each monitor as "X Y WIDTH HEIGHT", the primary first marked "primary"
 //   close      posts WM_CLOSE to the show's window and prints how many it found
+//   windows    prints "show" for each shown window of the show with "tool" and "topmost" when it
+//              is such a window, then "dialog" for the shown dialog with "owned by the show" when
+//              a window of the show owns it
 
 #include <windows.h>
 
@@ -32,6 +35,33 @@ BOOL CALLBACK addShowWindow(HWND window, LPARAM windows)
     return TRUE;
 }
 
+BOOL CALLBACK addDialog(HWND window, LPARAM dialogs)
+{
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (std::wcscmp(className, L"VortexaDialog") == 0 && IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(dialogs)->push_back(window);
+    return TRUE;
+}
+
+void printWindows()
+{
+    std::vector<HWND> shows, dialogs;
+    EnumWindows(addShowWindow, reinterpret_cast<LPARAM>(&shows));
+    EnumWindows(addDialog, reinterpret_cast<LPARAM>(&dialogs));
+    for (const HWND show : shows) {
+        const auto style = GetWindowLongPtrW(show, GWL_EXSTYLE);
+        std::printf("show%s%s\n", style & WS_EX_TOOLWINDOW ? " tool" : "", style & WS_EX_TOPMOST ? " topmost" : "");
+    }
+    for (const HWND dialog : dialogs) {
+        const HWND owner = GetWindow(dialog, GW_OWNER);
+        bool ownedByShow = false;
+        for (const HWND show : shows)
+            ownedByShow = ownedByShow || owner == show;
+        std::printf("dialog%s\n", ownedByShow ? " owned by the show" : "");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -48,6 +78,10 @@ int main(int argc, char** argv)
         std::printf("%zu\n", windows.size());
         return 0;
     }
-    std::fprintf(stderr, "usage: wine_helper monitors|close\n");
+    if (argc == 2 && std::strcmp(argv[1], "windows") == 0) {
+        printWindows();
+        return 0;
+    }
+    std::fprintf(stderr, "usage: wine_helper monitors|close|windows\n");
     return 2;
 }
