@@ -11,10 +11,10 @@ namespace {
 
 std::string indexed(const char* name, size_t k) { return std::string(name) + "(" + std::to_string(k) + ")"; }
 
-// The room a drop-down list's field takes beside its text, at 96 dots to the inch: its button, its
-// borders and the margins of its text.
+// The room a drop-down list's field takes beside its text, at 96 dots to the inch, where the
+// backend does not say.
 constexpr int ListFieldRoom = 30;
-// The width of a frame's border, at 96 dots to the inch: nothing inside the frame lies over it.
+// The width of a frame's border, in pixels: nothing inside the frame lies over it.
 constexpr int FrameBorder = 2;
 
 // The corner of a control's container inside the dialog, twips.
@@ -104,22 +104,22 @@ int listShortfall(const ComboList& list, const PixelBox& box, const TextMeasure&
     int widest = measure.textWidth(font, list.Text());
     for (int k = 0; k < list.ListCount(); ++k)
         widest = std::max(widest, measure.textWidth(font, list.List(k)));
-    return widest + ListFieldRoom * dotsPerInch / DesignDotsPerInch - box.width;
+    return widest + measure.listFieldRoom(dotsPerInch) - box.width;
 }
 
-int containerWidth(const Form2& form, Container container)
+float containerWidth(const Form2& form, Container container)
 {
     switch (container) {
     case Container::Picture:
-        return toPixels(form.Pic.Width);
+        return form.Pic.Width;
     case Container::Frame1:
-        return toPixels(form.Frame1.Width);
+        return form.Frame1.Width;
     case Container::Frame2:
-        return toPixels(form.Frame2.Width);
+        return form.Frame2.Width;
     case Container::Dialog:
         break;
     }
-    return toPixels(form.Width);
+    return form.Width;
 }
 
 // A shown list grows to the right to show its entries whole, pushing the shown lists to its right
@@ -143,8 +143,7 @@ void growListsToTheirEntries(const Form2& form, const std::vector<DialogControl>
         for (size_t k = 0; k < controls.size(); ++k)
             if (besideIt(k))
                 rowEnd = std::max(rowEnd, layout[k].box.right());
-        const int border
-            = (containerWidth(form, controls[grown].container) - FrameBorder) * dotsPerInch / DesignDotsPerInch;
+        const int border = toPixelsAt(containerWidth(form, controls[grown].container), dotsPerInch) - FrameBorder;
         const int growth
             = std::max(0, std::min(listShortfall(*shownList(grown), box, measure, dotsPerInch), border - rowEnd));
         for (size_t k = 0; k < controls.size(); ++k)
@@ -176,6 +175,8 @@ int heldInside(int start, int size, int areaStart, int areaEnd, int frameBefore,
 }
 
 } // namespace
+
+int TextMeasure::listFieldRoom(int dotsPerInch) const { return ListFieldRoom * dotsPerInch / DesignDotsPerInch; }
 
 std::vector<DialogControl> dialogControls(Form2& form)
 {

@@ -44,6 +44,9 @@ public:
     virtual ~TextMeasure() = default;
     virtual int textWidth(const Font& font, const std::string& text) const = 0;
     virtual int lineHeight(const Font& font) const = 0;
+    // The room a drop-down list's field takes beside its text (its button, borders and the margins
+    // of its text) on a screen of the given resolution, in pixels.
+    virtual int listFieldRoom(int dotsPerInch) const;
 };
 
 // One shown line of a caption, placed inside its label's box.
