@@ -2,7 +2,8 @@
 # in the system folder and registers the uninstaller; the saver starts with "/s" from there; the
 # screen-saver setting names it when that choice is on and is left alone otherwise; the uninstaller
 # run with "/S" removes the files, its entry and the setting while that still names Vortexa, and
-# keeps the user's settings files unless "/REMOVESETTINGS" is given too.
+# keeps the user's settings files unless "/REMOVESETTINGS" is given too; run by the user, it asks,
+# and keeps them by default.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/Vortexa-*-setup.exe" >/dev/null; then
@@ -162,4 +163,36 @@ done <<'ROWS'
 - kept
 /REMOVESETTINGS removed
 ROWS
+
+# Run by the user, the uninstaller asks whether to remove the settings, "No" chosen by Enter.
+# The uninstaller's windows, its page and its question, are titled "Vortexa Uninstall".
+uninstaller_windows() {
+    xdotool search --onlyvisible --name "^Vortexa Uninstall" 2>/dev/null | wc -l
+}
+await_windows() {
+    for tries in $(seq 150); do
+        [ "$(uninstaller_windows)" -ge "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "the uninstaller showed fewer than $1 windows: $2"
+}
+install_and_check /NOTCURRENT
+mkdir -p "$user_folder/Vortexa"
+for file in "${SETTINGS[@]}"; do
+    printf 'krugN=8\r\n' >"$file"
+done
+timeout --kill-after=10 120 "$WINE" 'C:\Program Files\Vortexa\uninstall.exe' </dev/null >/dev/null 2>&1 &
+await_windows 1 "no confirmation page"
+xdotool key Return # "Uninstall"
+await_windows 2 "no question about the settings"
+xdotool key Return # the question's default answer
+for tries in $(seq 150); do
+    [ ! -e "$SYSTEM/Vortexa.scr" ] && break
+    sleep 0.2
+done
+[ ! -e "$SYSTEM/Vortexa.scr" ] || fail "the uninstaller run by the user left Vortexa.scr"
+for file in "${SETTINGS[@]}"; do
+    [ -f "$file" ] || fail "the question's default answer removed $file"
+done
+timeout 20 "$WINESERVER" -k 2>/dev/null || true
 echo "ok: the installer and its uninstaller under Wine"
