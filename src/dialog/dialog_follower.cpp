@@ -117,9 +117,7 @@ void DialogFollowing::followOnce()
     const std::vector<ControlLayout> layout = layOutDialog(m_form, m_controls, m_measure, dotsPerInch);
     for (size_t row = 0; row < m_controls.size(); ++row)
         writeRow(row, lookOf(row, layout[row]));
-    const PixelBox place = dialogPlace(m_form, dotsPerInch);
-    if (!m_shown.written || m_shown.place != place)
-        m_face.writePlace(m_shown.place = place);
+    followPlace(dotsPerInch);
     followVisibility();
     m_shown.written = true;
 }
@@ -214,6 +212,17 @@ void DialogFollowing::writeRow(size_t row, const ControlLook& wanted)
         m_face.writeVisible(row, shown.visible);
 }
 
+void DialogFollowing::followPlace(int dotsPerInch)
+{
+    PixelBox place = dialogPlace(m_form, dotsPerInch);
+    if (const std::optional<PixelBox> workArea = m_face.workAreaAround(place))
+        place = dialogPlace(m_form, dotsPerInch, *workArea, m_face.frameReach());
+    if (m_face.userMovesWindow())
+        return;
+    if (!m_shown.written || m_shown.place != place)
+        m_face.writePlace(m_shown.place = place);
+}
+
 void DialogFollowing::followVisibility()
 {
     if (m_shown.shown != m_form.Visible)
@@ -271,7 +280,8 @@ void DialogFollowing::windowMoved(int left, int top)
 {
     if (following() || !m_shown.shown.value_or(false) || (left == m_shown.place.left && top == m_shown.place.top))
         return;
-    deliver([left, top](Form2& dialog) { MoveDialog(dialog, left, top); });
+    deliver(
+        [left, top, dotsPerInch = m_shown.dotsPerInch](Form2& dialog) { MoveDialog(dialog, left, top, dotsPerInch); });
 }
 
 int RememberingMeasure::textWidth(const Font& font, const std::string& text) const

@@ -77,6 +77,14 @@ public:
     virtual const TextMeasure& measure() const = 0;
     virtual int dotsPerInch() const { return DesignDotsPerInch; }
 
+    // The work area (the monitor less its task bar) that the window with its frame must stay
+    // inside when it lies at this place, and how far the frame reaches beyond the client area;
+    // nothing where the window system keeps windows on the screen itself.
+    virtual std::optional<PixelBox> workAreaAround(const PixelBox&) const { return std::nullopt; }
+    virtual FrameReach frameReach() const { return {}; }
+    // True while the user drags the window: the following leaves its place alone until then.
+    virtual bool userMovesWindow() const { return false; }
+
     virtual void writeTitle(const std::string& title) = 0;
     // The window's client area on the screen.
     virtual void writePlace(const PixelBox& place) = 0;
@@ -105,6 +113,7 @@ public:
     void use(const TextMeasure& measure);
     int textWidth(const Font& font, const std::string& text) const override;
     int lineHeight(const Font& font) const override;
+    int listFieldRoom(int dotsPerInch) const override { return m_measure->listFieldRoom(dotsPerInch); }
 
 private:
     const TextMeasure* m_measure = nullptr;
@@ -157,6 +166,7 @@ private:
     void followOnce();
     ControlLook lookOf(size_t row, const ControlLayout& layout) const;
     void writeRow(size_t row, const ControlLook& wanted);
+    void followPlace(int dotsPerInch);
     void followVisibility();
 
     Form2& m_form;

@@ -1,7 +1,9 @@
 # The Windows installer under Wine, in a fresh Wine prefix of this test's own: "/S" puts Vortexa.scr
 # in the system folder and registers the uninstaller; the saver starts with "/s" from there; the
 # screen-saver setting names it when that choice is on and is left alone otherwise; the uninstaller
-# run with "/S" removes the files, its entry and the setting while that still names Vortexa.
+# run with "/S" removes the files, its entry and the setting while that still names Vortexa, and
+# keeps the user's settings files unless "/REMOVESETTINGS" is given too; run by the user, it asks,
+# and keeps them by default.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/Vortexa-*-setup.exe" >/dev/null; then
@@ -66,7 +68,7 @@ install_and_check() {
     done
 }
 uninstall_and_check() {
-    run_to_end 'C:\Program Files\Vortexa\uninstall.exe' /S
+    run_to_end 'C:\Program Files\Vortexa\uninstall.exe' /S "$@"
     local file
     for file in "${INSTALLED[@]}" "$WINEPREFIX/drive_c/Program Files/Vortexa"; do
         [ ! -e "$file" ] || fail "the uninstaller left $file"
@@ -134,4 +136,63 @@ done
 kill -0 "$SAVER_PID" 2>/dev/null && fail "the installed saver did not end on a key"
 SAVER_PID=
 uninstall_and_check
+
+# The user's settings, in the user's folder and beside the saver (where the saver writes them when
+# it can), are the user's: kept by a plain uninstall, removed on request.
+user_folder=$("$WINE" winepath -u "$(wine_quietly cmd /c echo '%APPDATA%')" 2>/dev/null | tr -d '\r')
+[ -d "$user_folder" ] || fail "no user folder $user_folder"
+SETTINGS=("$user_folder/Vortexa/Vortexa.ini" "$SYSTEM/Vortexa.ini")
+while read -r switches kept; do
+    [ "$switches" = - ] && switches=
+    install_and_check /NOTCURRENT
+    mkdir -p "$user_folder/Vortexa"
+    for file in "${SETTINGS[@]}"; do
+        printf 'krugN=8\r\nBorderWidth=2\r\nSpeed=3\r\nviewTime=0\r\nScenario=1\r\nPlen=1\r\nLocal=1\r\n' >"$file"
+    done
+    # shellcheck disable=SC2086 # no switch or one
+    uninstall_and_check $switches
+    for file in "${SETTINGS[@]}"; do
+        if [ "$kept" = kept ]; then
+            [ -f "$file" ] || fail "uninstalling with /S $switches removed $file"
+        else
+            [ ! -e "$file" ] || fail "uninstalling with /S $switches left $file"
+        fi
+    done
+    [ "$kept" = kept ] || [ ! -e "$user_folder/Vortexa" ] || fail "uninstalling with /S $switches left the settings folder"
+done <<'ROWS'
+- kept
+/REMOVESETTINGS removed
+ROWS
+
+# Run by the user, the uninstaller asks whether to remove the settings, "No" chosen by Enter.
+# The uninstaller's windows, its page and its question, are titled "Vortexa Uninstall".
+uninstaller_windows() {
+    xdotool search --onlyvisible --name "^Vortexa Uninstall" 2>/dev/null | wc -l
+}
+await_windows() {
+    for tries in $(seq 150); do
+        [ "$(uninstaller_windows)" -ge "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "the uninstaller showed fewer than $1 windows: $2"
+}
+install_and_check /NOTCURRENT
+mkdir -p "$user_folder/Vortexa"
+for file in "${SETTINGS[@]}"; do
+    printf 'krugN=8\r\n' >"$file"
+done
+timeout --kill-after=10 120 "$WINE" 'C:\Program Files\Vortexa\uninstall.exe' </dev/null >/dev/null 2>&1 &
+await_windows 1 "no confirmation page"
+xdotool key Return # "Uninstall"
+await_windows 2 "no question about the settings"
+xdotool key Return # the question's default answer
+for tries in $(seq 150); do
+    [ ! -e "$SYSTEM/Vortexa.scr" ] && break
+    sleep 0.2
+done
+[ ! -e "$SYSTEM/Vortexa.scr" ] || fail "the uninstaller run by the user left Vortexa.scr"
+for file in "${SETTINGS[@]}"; do
+    [ -f "$file" ] || fail "the question's default answer removed $file"
+done
+timeout 20 "$WINESERVER" -k 2>/dev/null || true
 echo "ok: the installer and its uninstaller under Wine"

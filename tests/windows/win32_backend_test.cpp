@@ -352,6 +352,48 @@ TEST(DialogWindow, EveryControlSitsAtItsBoxAtEitherResolution)
     }
 }
 
+// No caption is cut off at any resolution from 96 to 192 dots to the inch, in either language and
+// in the script layout that shows both lists: a button's caption fits inside its edges, and every
+// entry of a list fits the list's field beside its button.
+TEST(DialogWindow, EveryCaptionFitsItsControlAtEveryResolution)
+{
+    DialogWorld world;
+    world.windows.deliver([&] { world.dialog().cmdS_Click(2); });
+    const std::vector<DialogControl> controls = dialogControls(world.dialog());
+    for (const int dotsPerInch : {96, 120, 144, 168, 192}) {
+        SendMessageW(world.view->window(), WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch), 0);
+        const GdiTextMeasure measure(dotsPerInch);
+        const int edges = 2 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(dotsPerInch)) + 2;
+        for (const int language : {English, Russian}) {
+            world.windows.deliver([&] { world.dialog().lblLOC_Click(language); });
+            world.view->follow();
+            for (const DialogControl& control : controls) {
+                const HWND window = world.view->control(control.name);
+                const auto where = [&] { return control.name + " at " + std::to_string(dotsPerInch); };
+                if (const auto* const* button = std::get_if<ButtonElement*>(&control.record)) {
+                    Font font;
+                    font.Bold = (*button)->FontBold;
+                    RECT client;
+                    GetClientRect(window, &client);
+                    EXPECT_LE(measure.textWidth(font, (*button)->Caption), client.right - edges)
+                        << (*button)->Caption << ", " << where();
+                } else if (const auto* const* list = std::get_if<ComboList*>(&control.record)) {
+                    COMBOBOXINFO info {};
+                    info.cbSize = sizeof info;
+                    ASSERT_TRUE(GetComboBoxInfo(window, &info));
+                    RECT field;
+                    GetClientRect(info.hwndItem, &field);
+                    const auto margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
+                    const int room = field.right - LOWORD(margins) - HIWORD(margins);
+                    for (int k = 0; k < (*list)->ListCount(); ++k)
+                        EXPECT_LE(measure.textWidth(Font {}, (*list)->List(k)), room)
+                            << (*list)->List(k) << ", " << where();
+                }
+            }
+        }
+    }
+}
+
 // Tab goes through the controls in the order they were made, as on Linux.
 TEST(DialogWindow, TabFollowsTheOrderOfTheControls)
 {

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,8 +12,24 @@
 #include "platform/qt/dialog_parts.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
+#include "platform/qt/saver_view.h"
 
 namespace vortexa {
+
+namespace {
+
+// The shown window of the show that draws the scene, if any.
+QWindow* sceneWindow()
+{
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        auto* view = qobject_cast<SaverView*>(window);
+        if (view && view->drawsScene() && view->isVisible())
+            return view;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 DialogView::DialogView(Form2& form, QtPlatform& platform)
     : m_following(form, platform, *this, FrameControls::InsideTheFrame)
@@ -91,6 +108,21 @@ void DialogView::writePlace(const PixelBox& place)
 {
     setFixedSize(place.width, place.height);
     move(place.left, place.top);
+}
+
+// The dialog opened over the show stays above it: a window manager keeps a window above the one it
+// is transient for, even when the user clicks that one. The window system learns it as the dialog
+// is shown.
+void DialogView::writeShown(bool shown)
+{
+    if (shown && !isVisible()) {
+        if (!windowHandle())
+            create();
+        QWindow* scene = sceneWindow();
+        if (windowHandle()->transientParent() != scene)
+            windowHandle()->setTransientParent(scene);
+    }
+    setVisible(shown);
 }
 
 void DialogView::bringToFront()

@@ -28,7 +28,7 @@ public:
     const TextMeasure& measure() const override { return m_measure; }
     void writeTitle(const std::string& title) override { setWindowTitle(QString::fromStdString(title)); }
     void writePlace(const PixelBox& place) override;
-    void writeShown(bool shown) override { setVisible(shown); }
+    void writeShown(bool shown) override;
     void bringToFront() override;
     void writeBox(size_t row, const PixelBox& box) override;
     void writeVisible(size_t row, bool visible) override { m_widgets[row]->setVisible(visible); }

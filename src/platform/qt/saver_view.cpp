@@ -142,6 +142,7 @@ void FramePainter::paintNow()
 SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene)
     : m_form(&form)
     , m_platform(platform)
+    , m_drawsScene(drawsScene)
     , m_pointerMoves(QCursor::pos().x(), QCursor::pos().y())
 {
     setScreen(screen);

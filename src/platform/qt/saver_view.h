@@ -72,6 +72,7 @@ public:
     // control is back in the event loop.
     void retire();
     bool gone() const { return m_retired && m_returnedToEventLoop.isNull(); }
+    bool drawsScene() const { return m_drawsScene; }
 
 protected:
     bool event(QEvent* event) override;
@@ -84,6 +85,7 @@ private:
 
     Form1* m_form;
     QtPlatform& m_platform;
+    bool m_drawsScene;
     int m_pointerStyle = -1;
     PointerMoves m_pointerMoves;
     FramePainter m_painter;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -17,6 +18,7 @@ namespace vortexa {
 namespace {
 
 constexpr const wchar_t* DialogClass = L"VortexaDialog";
+constexpr const wchar_t* SaverWindowClass = L"VortexaSaverScreen"; // the show's windows
 // Not clipping its children: the group boxes leave their inside to the dialog's background.
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD DialogExtendedStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -28,6 +30,31 @@ std::wstring windowText(HWND window)
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+// The window of this program's show that draws the scene: shown, and the foreground window or the
+// one over the primary monitor, where the covers of the other monitors are not.
+HWND sceneWindow()
+{
+    struct Search {
+        HWND found = nullptr;
+        HWND foreground = GetForegroundWindow();
+        HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    } search;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& state = *reinterpret_cast<Search*>(data);
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (std::wstring_view(name) != SaverWindowClass || !IsWindowVisible(window))
+                return TRUE;
+            if (window == state.foreground || MonitorFromWindow(window, MONITOR_DEFAULTTONULL) == state.primary)
+                state.found = window;
+            return window != state.foreground;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace
@@ -55,6 +82,7 @@ DialogView::DialogView(Form2& form, Win32Platform& platform)
 
 DialogView::DialogView(Form2& form, Win32Platform& platform, std::optional<HWND> owner)
     : m_platform(platform)
+    , m_givenOwner(owner.value_or(nullptr))
     , m_following(form, platform, *this, FrameControls::InTheDialog)
 {
     registerClass(DialogClass, &DialogView::windowProcedure, GetSysColorBrush(COLOR_BTNFACE));
@@ -196,10 +224,17 @@ LRESULT DialogView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         m_following.pressKeyButton(true);
         return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        // The window follows its record again once the user lets go of it.
+        m_userMoving = message == WM_ENTERSIZEMOVE;
+        if (!m_userMoving)
+            follow();
+        break;
     case WM_MOVE: {
-        RECT place;
-        GetWindowRect(m_window, &place);
-        m_following.windowMoved(place.left, place.top);
+        POINT corner {};
+        ClientToScreen(m_window, &corner);
+        m_following.windowMoved(corner.x, corner.y);
         return 0;
     }
     default:
@@ -259,11 +294,46 @@ void DialogView::paintLine()
     EndPaint(m_window, &paintStruct);
 }
 
+std::optional<PixelBox> DialogView::workAreaAround(const PixelBox& place) const
+{
+    const RECT box {place.left, place.top, place.right(), place.bottom()};
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST), &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    const RECT& area = info.rcWork;
+    return PixelBox {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+FrameReach DialogView::frameReach() const
+{
+    RECT outer {0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&outer, DialogStyle, FALSE, DialogExtendedStyle, static_cast<UINT>(m_dotsPerInch));
+    return {-outer.left, -outer.top, outer.right, outer.bottom};
+}
+
 void DialogView::writePlace(const PixelBox& place)
 {
-    RECT outer {0, 0, place.width, place.height};
-    AdjustWindowRectExForDpi(&outer, DialogStyle, FALSE, DialogExtendedStyle, static_cast<UINT>(m_dotsPerInch));
-    MoveWindow(m_window, place.left, place.top, outer.right - outer.left, outer.bottom - outer.top, TRUE);
+    const FrameReach frame = frameReach();
+    MoveWindow(m_window, place.left - frame.left, place.top - frame.top, place.width + frame.left + frame.right,
+        place.height + frame.top + frame.bottom, TRUE);
+}
+
+// The dialog opened over the show stays above it, owned by the show's scene window; otherwise the
+// window named by "/c:HWND" owns it. A show that ends (on a preview, or when the monitors change)
+// hides its window first and destroys it later: the dialog leaves it at once, since an owner
+// takes the windows it owns with it.
+void DialogView::followOwner()
+{
+    const HWND owner = GetWindow(m_window, GW_OWNER);
+    const bool ownerStays = owner && IsWindowVisible(owner);
+    if (ownerStays && owner != m_givenOwner)
+        return;
+    // A hidden dialog looks for the show when it is shown again.
+    const HWND scene = form().Visible ? sceneWindow() : nullptr;
+    const HWND wanted = scene ? scene : m_givenOwner;
+    if (wanted != owner)
+        SetWindowLongPtrW(m_window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(wanted));
 }
 
 void DialogView::bringToFront()

@@ -36,7 +36,11 @@ public:
 
     // Writes to the controls what changed in the records; carries out a request to come to the
     // front.
-    void follow() { m_following.follow(); }
+    void follow()
+    {
+        followOwner();
+        m_following.follow();
+    }
     // Shows a message over the dialog until the user closes it.
     void showMessage(const MessageRecord& message);
     HWND window() const { return m_window; }
@@ -57,6 +61,9 @@ public:
     void writeVisible(size_t row, bool visible) override;
     void writeText(size_t row, const std::string& text) override;
     void writeFont(size_t row, const Font& font) override;
+    std::optional<PixelBox> workAreaAround(const PixelBox& place) const override;
+    FrameReach frameReach() const override;
+    bool userMovesWindow() const override { return m_userMoving; }
     void writeRange(size_t row, int min, int max) override;
     void writeValue(size_t row, int value) override { SendMessageW(m_windows[row], TBM_SETPOS, TRUE, value); }
     void writeEntries(size_t row, const std::vector<std::string>& entries) override;
@@ -74,9 +81,12 @@ private:
     size_t rowOf(HWND control) const;
     void commandFrom(HWND control, int notification);
     void paintLine();
+    void followOwner();
 
     Win32Platform& m_platform;
     HWND m_window = nullptr;
+    HWND m_givenOwner = nullptr; // the window named by "/c:HWND"
+    bool m_userMoving = false; // the user drags the window
     int m_dotsPerInch = DesignDotsPerInch;
     GdiTextMeasure m_measure {DesignDotsPerInch};
     DialogFollowing m_following;

@@ -157,8 +157,9 @@ SaverView::SaverView(
 {
     registerSaverWindowClass();
     const RECT area = monitorArea();
-    m_window = CreateWindowExW(WS_EX_TOPMOST, SaverWindowClass, L"Vortexa", WS_POPUP, area.left, area.top,
-        area.right - area.left, area.bottom - area.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Tool windows, as a screen saver's are: no button on the task bar, no place in Alt+Tab.
+    m_window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SaverWindowClass, L"Vortexa", WS_POPUP, area.left,
+        area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SaverView::windowProcedure));
     m_pacing.setFramesPerSecond(framesPerSecondOf(m_window));

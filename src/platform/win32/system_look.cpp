@@ -75,4 +75,14 @@ int GdiTextMeasure::lineHeight(const Font& font) const
     return metrics.tmHeight;
 }
 
+// A drop-down list's field: its text's box inside the border, a pixel apart from its button, which is
+// as wide as a scroll bar; the text keeps a margin of half a character on either side.
+int GdiTextMeasure::listFieldRoom(int dotsPerInch) const
+{
+    const auto dots = static_cast<UINT>(dotsPerInch);
+    const int textMargin = (textWidth(Font {}, "x") + 1) / 2;
+    return GetSystemMetricsForDpi(SM_CXVSCROLL, dots) + 2 * GetSystemMetricsForDpi(SM_CXEDGE, dots) + 2
+        + 2 * textMargin;
+}
+
 } // namespace vortexa

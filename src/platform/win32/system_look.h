@@ -31,6 +31,7 @@ public:
     }
     int textWidth(const Font& font, const std::string& text) const override;
     int lineHeight(const Font& font) const override;
+    int listFieldRoom(int dotsPerInch) const override;
 
 private:
     int m_dotsPerInch;
