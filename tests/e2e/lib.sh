@@ -199,18 +199,22 @@ watch_windows() {
 # Shows a probe window for a second and waits up to the seconds given until the recorder has seen
 # it appear; then it has seen every window that appeared before. Its id is kept in the probes' list.
 map_probe_window() {
-    local name=vortexa-probe-$RANDOM$RANDOM probe
+    local name=vortexa-probe-$RANDOM$RANDOM
     xmessage -name "$name" -timeout 1 probe >/dev/null 2>&1 &
     SAVER_PIDS+=($!)
-    probe=$(timeout 10 xdotool search --sync --classname "^$name\$" 2>/dev/null | head -n 1) || return 1
-    [ -n "$probe" ] || return 1
-    probe=$(printf '0x%x' "$probe")
-    wait_until "$1" probe_seen "$probe" || return 1
-    echo "$probe" >>"$WORK/probes"
+    wait_until 10 probe_made "$name" || return 1
+    wait_until "$1" probe_seen || return 1
+    echo "$PROBE" >>"$WORK/probes"
+}
+
+# True once the probe window of the name given exists; its id is then in PROBE.
+probe_made() {
+    PROBE=$(xdotool search --classname "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$PROBE" ] && PROBE=$(printf '0x%x' "$PROBE")
 }
 
 probe_seen() {
-    mapped_window_ids | grep -qx "$1"
+    mapped_window_ids | grep -qx "$PROBE"
 }
 
 # The ids of the windows the recorder saw appear, one a line: each on the line after "MapNotify".
