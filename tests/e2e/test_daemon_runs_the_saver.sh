@@ -116,10 +116,11 @@ awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' || fail "the screen 
 
 xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
 wait_until 1 has_ended "$SAVER" || fail "the saver still runs a second after -deactivate"
-saver_end_logged() {
-    grep -q "child pid $SAVER (.*) exited" "$WORK/daemon.log"
+# The daemon's part that ran the saver writes no more once it has ended itself.
+saver_runner_ended() {
+    grep -q "xscreensaver-gfx exited" "$WORK/daemon.log"
 }
-wait_until 20 saver_end_logged || true
+wait_until 20 saver_runner_ended || true
 grep -q "exited abnormally" "$WORK/daemon.log" && fail "the daemon saw the saver end abnormally: $(grep abnormally "$WORK/daemon.log")"
 echo "ok: the daemon ran the installed saver in its window and ended it"
 end_daemon
