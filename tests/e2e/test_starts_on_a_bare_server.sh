@@ -6,6 +6,16 @@ source "$(dirname "$0")/lib.sh"
 start_other_x_server 640x480x24
 export DISPLAY=$OTHER_DISPLAY
 
+# A screenshot is a client too, and one taken before the saver connects leaves the server without
+# one again: the screen is looked at only once the server has a client, seen from its sockets.
+server_sockets() {
+    find "/proc/$OTHER_X_SERVER/fd" -lname 'socket:*' 2>/dev/null | wc -l
+}
+LISTENING=$(server_sockets)
+server_has_a_client() {
+    [ "$(server_sockets)" -gt "$LISTENING" ]
+}
+
 # Takes a screenshot and is true when any of it is lit.
 screen_lit() {
     take_screenshot
@@ -15,7 +25,7 @@ screen_lit() {
 drew=0
 for start in $(seq 20); do
     start_saver -root
-    wait_until 10 screen_lit || true
+    wait_until 10 server_has_a_client && wait_until 10 screen_lit || true
     lit=$(lit_share)
     end_show=$SAVER_PID
     kill "$end_show" 2>/dev/null || true
