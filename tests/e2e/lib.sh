@@ -177,62 +177,46 @@ geometry_of() {
         END { print x, y, w, h }'
 }
 
-# Records every window that appears on the screen from now on (see windows_mapped). A probe
-# window shows that the recording runs before anything else happens.
+# Records every window that appears on the screen from now on (see windows_mapped). A mark set
+# on the root window shows that the recording runs before anything else happens.
 watch_windows() {
     if [ -n "$XEV_PID" ]; then
         kill "$XEV_PID" 2>/dev/null || true
         wait "$XEV_PID" 2>/dev/null || true
     fi
-    xev -root -event substructure >"$WORK/xev.log" 2>&1 &
+: >"$WORK/xev.log"
+    xev -root -event substructure -event property >>"$WORK/xev.log" 2>&1 &
     XEV_PID=$!
-    : >"$WORK/probes"
-    # A probe shown before the recorder listens is never seen: then another one goes.
+    # A mark set before the recorder listens is never seen: then another one is set.
     local tries
     for tries in 1 2 3 4 5; do
-        map_probe_window 2 && break
+        mark_the_record 2 && break
     done
-    [ -s "$WORK/probes" ] || fail "the window recorder saw no window"
-    MAPPED_BEFORE=$(mapped_windows_but_probes)
+    [ "$(marks_seen)" -gt 0 ] || fail "the window recorder saw no mark"
+    MAPPED_BEFORE=$(grep -c '^MapNotify' "$WORK/xev.log" || true)
 }
 
-# Shows a probe window for a second and waits up to the seconds given until the recorder has seen
-# it appear; then it has seen every window that appeared before. Its id is kept in the probes' list.
-map_probe_window() {
-    local name=vortexa-probe-$RANDOM$RANDOM
-    xmessage -name "$name" -timeout 1 probe >/dev/null 2>&1 &
-    SAVER_PIDS+=($!)
-    wait_until 10 probe_made "$name" || return 1
-    wait_until "$1" probe_seen || return 1
-    echo "$PROBE" >>"$WORK/probes"
+# Changes a property of the root window and waits up to the seconds given until the recorder has
+# seen it; then it has seen every window that appeared before.
+mark_the_record() {
+    local before
+    before=$(marks_seen)
+    xprop -root -f VORTEXA_MARK 32c -set VORTEXA_MARK "$before"
+    wait_until "$1" marks_seen_more_than "$before"
 }
 
-# True once the probe window of the name given exists; its id is then in PROBE.
-probe_made() {
-    PROBE=$(xdotool search --classname "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$PROBE" ] && PROBE=$(printf '0x%x' "$PROBE")
+marks_seen() {
+    grep -c 'VORTEXA_MARK' "$WORK/xev.log" || true
 }
 
-probe_seen() {
-    mapped_window_ids | grep -qx "$PROBE"
+marks_seen_more_than() {
+    [ "$(marks_seen)" -gt "$1" ]
 }
 
-# The ids of the windows the recorder saw appear, one a line: each on the line after "MapNotify".
-mapped_window_ids() {
-    awk 'seen { if (match($0, /window 0x[0-9a-f]+/)) print substr($0, RSTART + 7, RLENGTH - 7) }
-         { seen = /^MapNotify/ }' "$WORK/xev.log"
-}
-
-# The number of windows the recorder saw appear, probes aside.
-mapped_windows_but_probes() {
-    mapped_window_ids | grep -cvxFf "$WORK/probes" || true
-}
-
-# The number of windows that appeared since watch_windows, counting all that appeared before: a
-# probe window shown now is seen after them.
+# The number of windows that appeared since watch_windows, counting all that appeared before now.
 windows_mapped() {
-    map_probe_window 20 || fail "the window recorder did not see a probe window"
-    echo $(($(mapped_windows_but_probes) - MAPPED_BEFORE))
+    mark_the_record 20 || fail "the window recorder did not see a mark"
+    echo $(($(grep -c '^MapNotify' "$WORK/xev.log" || true) - MAPPED_BEFORE))
 }
 
 SHOT=$WORK/screen.png
