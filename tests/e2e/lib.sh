@@ -187,12 +187,8 @@ watch_windows() {
 : >"$WORK/xev.log"
     xev -root -event substructure -event property >>"$WORK/xev.log" 2>&1 &
     XEV_PID=$!
-    # A mark set before the recorder listens is never seen: then another one is set.
-    local tries
-    for tries in 1 2 3 4 5; do
-        mark_the_record 2 && break
-    done
-    [ "$(marks_seen)" -gt 0 ] || fail "the window recorder saw no mark"
+    # A mark set before the recorder listens is never seen: one is set at each look.
+    wait_until 20 mark_set_and_one_seen || fail "the window recorder saw no mark"
     MAPPED_BEFORE=$(grep -c '^MapNotify' "$WORK/xev.log" || true)
 }
 
@@ -203,6 +199,11 @@ mark_the_record() {
     before=$(marks_seen)
     xprop -root -f VORTEXA_MARK 32c -set VORTEXA_MARK "$before"
     wait_until "$1" marks_seen_more_than "$before"
+}
+
+mark_set_and_one_seen() {
+    xprop -root -f VORTEXA_MARK 32c -set VORTEXA_MARK 0
+    [ "$(marks_seen)" -gt 0 ]
 }
 
 marks_seen() {
