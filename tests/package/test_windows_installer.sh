@@ -15,6 +15,7 @@ SETUP=$(compgen -G "$1/Vortexa-*-setup.exe" | head -n 1)
 export VORTEXA_WINE_PREFIX
 VORTEXA_WINE_PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vortexa-installer.XXXXXX")
 source "$(dirname "$0")/../windows/wine_env.sh"
+source "$(dirname "$0")/../waiting.sh"
 XVFB_PID=
 SAVER_PID=
 end_everything() {
@@ -31,10 +32,7 @@ fail() {
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$VORTEXA_WINE_PREFIX/display" 2>/dev/null &
 XVFB_PID=$!
-for tries in $(seq 100); do
-    [ -s "$VORTEXA_WINE_PREFIX/display" ] && break
-    sleep 0.1
-done
+wait_until 20 test -s "$VORTEXA_WINE_PREFIX/display" || true
 [ -s "$VORTEXA_WINE_PREFIX/display" ] || fail "the X server did not start"
 export DISPLAY=":$(head -n 1 "$VORTEXA_WINE_PREFIX/display")"
 # The Wine server of this prefix ends a moment after its last program, so waiting for it to end
@@ -118,22 +116,27 @@ for name in DisplayName DisplayVersion Publisher UninstallString QuietUninstallS
 done
 timeout --kill-after=5 60 "$WINE" 'C:\windows\system32\Vortexa.scr' /s >/dev/null 2>&1 &
 SAVER_PID=$!
-window=
-for tries in $(seq 150); do
-    window=$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    kill -0 "$SAVER_PID" 2>/dev/null || fail "the installed saver ended without showing a window"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "the installed saver showed no window within 30 s"
+saver_window() {
+    xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1
+}
+window_shown_or_saver_ended() {
+    [ -n "$(saver_window)" ] || has_ended "$SAVER_PID"
+}
+wait_until 30 window_shown_or_saver_ended || true
+if [ -z "$(saver_window)" ]; then
+    has_ended "$SAVER_PID" && fail "the installed saver ended without showing a window"
+    fail "the installed saver showed no window within 30 s"
+fi
 # The show may make its window again as it learns the monitors, so the key goes to the window
 # that shows at the moment, until the saver ends.
-for tries in $(seq 50); do
-    window=$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1) || true
+key_ended_the_saver() {
+    local window
+    window=$(saver_window) || true
     [ -z "$window" ] || xdotool key --window "$window" x 2>/dev/null || true
-    sleep 0.2
-    kill -0 "$SAVER_PID" 2>/dev/null || break
-done
-kill -0 "$SAVER_PID" 2>/dev/null && fail "the installed saver did not end on a key"
+    wait_until 1 has_ended "$SAVER_PID"
+}
+wait_until 10 key_ended_the_saver || true
+has_ended "$SAVER_PID" || fail "the installed saver did not end on a key"
 SAVER_PID=
 uninstall_and_check
 

@@ -6,7 +6,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 start_saver /c:1234
 read -r dialog x y < <(window_sized 396 421) || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared"
-sleep 1
+wait_until 30 dialog_drawn_at "$x" "$y" || fail "the dialog was never drawn"
 # The OK button's middle: 4440 + 1335 / 2 and 5760 + 375 / 2 twips inside the client area.
 timeout 5 xdotool mousemove --sync $((x + 340)) $((y + 396)) click 1
 await_end "$SAVER_PID"

@@ -6,9 +6,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 # The dialog's buttons, not the black show, are seen at the bottom of the dialog at X Y.
 expect_dialog_on_top() {
-    sleep 0.5
-    take_screenshot
-    [ "$(colours_by_count "380x25+$(($1 + 8))+$(($2 + 384))" | grep -cv 000000)" -gt 2 ] || fail "$3"
+    wait_until 30 dialog_drawn_at "$1" "$2" || fail "$3"
 }
 
 start_saver /s
@@ -35,7 +33,7 @@ await_end "$SAVER_PID"
 start_saver /c
 read -r dialog x y < <(window_sized 396 421) || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared for /c"
-sleep 0.5
+wait_until 30 dialog_drawn_at "$x" "$y" || fail "the dialog for /c was never drawn"
 timeout 5 xdotool mousemove --sync $((x + 16 + 56)) $((y + 336 + 12)) click 1 # "Opposition"
 timeout 5 xdotool mousemove --sync $((x + 104 + 44)) $((y + 384 + 12)) click 1 # "Preview"
 [ -n "$(show_window)" ] || fail "Preview started no show"
