@@ -1,5 +1,6 @@
 #include "saver/run_options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -32,10 +33,12 @@ struct SettingSwitch {
     std::string_view name;
     void (*apply)(SettingOverrides&);
 };
-const std::array<SettingSwitch, 3> SettingSwitches {{
+const std::array<SettingSwitch, 5> SettingSwitches {{
     {"--captives", [](SettingOverrides& settings) { settings.Captives = 0; }},
     {"--no-captives", [](SettingOverrides& settings) { settings.Captives = 1; }},
     {"--no-settings-file", [](SettingOverrides& settings) { settings.IgnoreFile = true; }},
+    {"--fps", [](SettingOverrides& settings) { settings.ShowFrameRate = true; }},
+    {"-fps", [](SettingOverrides& settings) { settings.ShowFrameRate = true; }},
 }};
 
 std::string acceptedValues(const SettingOption& option)
@@ -118,10 +121,14 @@ RunOptions readRunOptions(const std::vector<std::string>& arguments)
         const size_t taken = readSettingOption(arguments, k, options.settings, options.error);
         if (!options.error.empty())
             return options;
-        if (taken == 0)
-            options.otherWords.push_back(arguments[k++]);
-        k += taken;
+        if (taken == 0 && arguments[k] == AddToXScreenSaver)
+            options.addToXScreenSaver = true;
+        else if (taken == 0)
+            options.otherWords.push_back(arguments[k]);
+        k += std::max<size_t>(taken, 1);
     }
+    if (options.addToXScreenSaver && arguments.size() > 1)
+        options.error = std::string(AddToXScreenSaver) + " takes no other option";
     return options;
 }
 
@@ -136,6 +143,8 @@ const char* const SettingOptionsUsage = R"(Settings for this run, over those of 
   --no-captives       ... or removed
   --language NAME     russian or english
   --no-settings-file  settings not given here take their defaults, not the file's
+  --fps, -fps         show the frames a second and the processor load at the
+                      bottom left
   Those with a value also as --option=value.
 )";
 
