@@ -99,7 +99,10 @@ QPixmap ringsPointerImage()
     return image;
 }
 
-FramePainter::FramePainter() = default;
+FramePainter::FramePainter(QtPlatform& platform)
+    : m_platform(platform)
+{
+}
 
 FramePainter::~FramePainter() = default;
 
@@ -127,6 +130,7 @@ void FramePainter::paintNow()
 {
     m_sinceFrame.start();
     m_painter->paint(m_screen);
+    m_platform.framePainted();
 }
 
 SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene)
@@ -134,6 +138,7 @@ SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool dr
     , m_platform(platform)
     , m_drawsScene(drawsScene)
     , m_lastPointerPosition(QCursor::pos())
+    , m_painter(platform)
 {
     setScreen(screen);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
