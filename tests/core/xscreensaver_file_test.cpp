@@ -78,6 +78,10 @@ TEST(XScreenSaverFile, ASaverRunningTheProgramIsFoundAsItIsWritten)
         {"programs: qix --root \\n\\\n \"Vortexa\"  vortexa --root  \\n\n", 2, 2},
         {"programs: - default: /opt/x/vortexa --root --script capture \\n\\\n qix \\n\n", 1, 2},
         {"programs: -\tGL:\t\"Mine\" /usr/libexec/xscreensaver/vortexa\\n qix \\n\n", 1, 2},
+        // As the settings window writes a long line back: its words go on over two lines.
+        {"programs:\t\\\n\t\t\t\tqix --root\t\\n\\\n\t\t\t\t/usr/libexec/xscreensaver/vortexa --root\t\t      "
+         "\\\n\t\t\t\t  --no-settings-file --fps\t\t    \\n\\\n\n\n",
+            2, 2},
         // Only the program's own file name counts, not a saver's name or another program's folder.
         {"programs: \"vortexa\" qix --root \\n\n", 0, 1},
         {"programs: /opt/vortexa/bin/other --root \\n vortexa-old \\n\n", 0, 2},
