@@ -14,7 +14,7 @@ namespace vortexa {
 // processor the program took.
 std::string FrameRateText(const ShowCost& from, const ShowCost& to);
 
-// Places the label at the bottom left, over the hint while the hint shows.
+// Places the label at the bottom left, above the hint while the hint shows.
 void PlaceFrameRate(SaverScreen& screen);
 
 // Takes a reading: from the second one on, the label shows the rate since the reading before. A

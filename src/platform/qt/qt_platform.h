@@ -79,8 +79,9 @@ private:
     std::optional<PixelSize> m_givenWindow;
     // The script steps run, for the measurements: the ticks of the timers faster than a second.
     long long m_steps = 0;
-    int64_t m_framesPainted = 0;
     std::chrono::steady_clock::time_point m_firstStep;
+    // The frames of the show the windows drew, for the frame rate.
+    int64_t m_framesPainted = 0;
 };
 
 } // namespace vortexa

@@ -130,7 +130,9 @@ void FramePainter::paintNow()
 {
     m_sinceFrame.start();
     m_painter->paint(m_screen);
-    m_platform.framePainted();
+    // A black cover of another monitor is no frame of the show.
+    if (m_screen)
+        m_platform.framePainted();
 }
 
 SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene)

@@ -38,7 +38,7 @@ QPixmap ringsPointerImage();
 // offscreen platform) it draws nothing.
 class FramePainter {
 public:
-    // Each frame drawn counts in the platform's show cost.
+    // Each frame of a scene drawn counts in the platform's show cost.
     explicit FramePainter(QtPlatform& platform);
     ~FramePainter();
     // Starts drawing into the window: the whole window at once.
