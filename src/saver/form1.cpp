@@ -177,10 +177,8 @@ void Form1::Form_KeyPress(int16_t KeyAscii)
 
 // Five movements are tolerated; from the sixth on the show ends, or the open dialog comes to the
 // front. The count stops at its largest value.
-void Form1::Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
+void Form1::Form_MouseMove(float X, float Y)
 {
-    (void)Button;
-    (void)Shift;
     if (m_program.platform.showsInGivenWindow())
         return;
     if (m_program.IsOwnPointerMove(X, Y))

@@ -129,7 +129,7 @@ TEST(MouseMove, ThePointerMoveOfTheDialogsLoadIsNotTheUsers)
     Form1& saver = world.saver();
     const auto own = [&] {
         saver.Form_MouseMove(
-            0, 0, static_cast<float>(world.platform.cursorX() * 15), static_cast<float>(world.platform.cursorY() * 15));
+            static_cast<float>(world.platform.cursorX() * 15), static_cast<float>(world.platform.cursorY() * 15));
     };
     own();
     EXPECT_EQ(saver.screen.MoveCount, 0);

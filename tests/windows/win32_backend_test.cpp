@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "../core/running_program.h"
 #include "../core/temporary_folder.h"
@@ -32,7 +33,7 @@ constexpr uint32_t Black = 0;
 
 // True when the pixel or one of its neighbours has the colour: the edge of a circle may fall on
 // either side of a pixel.
-bool colourNear(const Frame& frame, int x, int y, uint32_t colour)
+bool colourNear(const PixelPicture& frame, int x, int y, uint32_t colour)
 {
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
@@ -49,7 +50,7 @@ TEST(GdiPainter, DefaultSceneDrawsEachCircleInItsColourOnBlack)
     program.Start();
     ASSERT_EQ(program.screens().size(), 1u);
     const SaverScreen& screen = program.screens().front()->screen;
-    const Frame frame = renderSaverScreen(screen, 1920, 1080);
+    const PixelPicture frame = renderSaverScreen(screen, 1920, 1080);
 
     ASSERT_EQ(screen.Shape.Count(), 9);
     // The circles share their top-left corner, so each one alone reaches the middle of the bottom
@@ -76,7 +77,7 @@ TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
         circle.BorderColor = 0x0000FF;
         circle.BorderWidth = style == BorderSolid ? 5 : 1;
         circle.BorderStyle = style;
-        const Frame frame = renderFrame(200, 200, [&](HDC dc) { paintShape(dc, circle, {0, 0, 200, 200}); });
+        const PixelPicture frame = renderPicture(200, 200, [&](HDC dc) { paintShape(dc, circle, {0, 0, 200, 200}); });
         int lit = 0, outside = 0;
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < 200; ++x) {
@@ -91,8 +92,40 @@ TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
     }
 }
 
+// Pens, brushes and border regions are cached, and the caches are emptied when they grow large. A
+// run of more colours and sizes than a cache holds draws every shape in its own colours, before and
+// after the caches were emptied, also for a colour whose handle was let go and made again.
+TEST(GdiPainter, CachedPensBrushesAndRegionsDrawRightWhenTheCachesEmpty)
+{
+    constexpr int Cell = 16, Columns = 40, Rows = 30, Shapes = Columns * Rows;
+    const auto colourOf = [](int k, int part) { return rgb(k % 250 + 1, k / 250 * 40 + part * 20 + 5, 200 - k % 150); };
+    std::vector<ShapeElement> shapes;
+    for (int k = 0; k < Shapes; ++k) {
+        ShapeElement shape;
+        shape.Shape = k % 3 == 0 ? ShapeRoundedRectangle : ShapeCircle;
+        shape.Move(static_cast<float>(k % Columns * Cell * TwipsPerPixel),
+            static_cast<float>(k / Columns * Cell * TwipsPerPixel));
+        // Sizes change too, so that each wide curved border has a region of its own.
+        shape.Width = shape.Height = static_cast<float>((Cell - 2 - k % 3) * TwipsPerPixel);
+        shape.BorderWidth = 1 + k % 3;
+        shape.BorderColor = colourOf(k % 700, 0);
+        shape.FillStyle = FillSolid;
+        shape.FillColor = colourOf(k % 700, 1);
+        shapes.push_back(shape);
+    }
+    const PixelPicture picture = renderPicture(Columns * Cell, Rows * Cell, [&](HDC dc) {
+        for (const ShapeElement& shape : shapes)
+            paintShape(dc, shape, {0, 0, Columns * Cell, Rows * Cell});
+    });
+    for (int k = 0; k < Shapes; ++k) {
+        const int left = k % Columns * Cell, top = k / Columns * Cell, side = Cell - 2 - k % 3;
+        EXPECT_EQ(picture.at(left + side / 2, top + side / 2), shapes[k].FillColor) << "shape " << k;
+        EXPECT_TRUE(colourNear(picture, left + 1, top + side / 2, shapes[k].BorderColor)) << "shape " << k;
+    }
+}
+
 // The number of pixels in which two pictures of the same size differ.
-int differingPixels(const Frame& a, const Frame& b)
+int differingPixels(const PixelPicture& a, const PixelPicture& b)
 {
     int differing = 0;
     for (size_t k = 0; k < a.pixels.size(); ++k)
@@ -122,7 +155,7 @@ TEST(GdiScenePainter, FramesDrawnOneUponAnotherEqualAFreshPictureOfTheSameRecord
             painter.paint(canvas.dc(), &running.screen(), {0, 0, Width, Height});
             if (frame % 15 != 0)
                 continue;
-            EXPECT_EQ(differingPixels(canvas.frame(), renderSaverScreen(running.screen(), Width, Height)), 0)
+            EXPECT_EQ(differingPixels(canvas.picture(), renderSaverScreen(running.screen(), Width, Height)), 0)
                 << row.name << ", frame " << frame;
         }
     }
@@ -140,7 +173,7 @@ TEST(GdiPainter, TheTimeOfDayIsLightTextOnTheBlackShowWhateverTheSystemsScheme)
     const LabelElement& label = running.screen().lblT;
     ASSERT_TRUE(label.Visible);
     ASSERT_FALSE(label.Caption.empty());
-    const Frame frame = renderSaverScreen(running.screen(), 800, 600);
+    const PixelPicture frame = renderSaverScreen(running.screen(), 800, 600);
     const PixelBox box = pixelBoxOf(label);
     int black = 0, lightest = 0;
     for (int y = std::max(box.top, 0); y < std::min(box.bottom(), 600); ++y)

@@ -9,7 +9,6 @@
 
 #include <QObject>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
@@ -77,9 +76,7 @@ private:
         double width = 0, height = 0;
     };
     std::optional<PixelSize> m_givenWindow;
-    // The script steps run, for the measurements: the ticks of the timers faster than a second.
-    long long m_steps = 0;
-    std::chrono::steady_clock::time_point m_firstStep;
+    StepStatistics m_statistics;
     // The frames of the show the windows drew, for the frame rate.
     int64_t m_framesPainted = 0;
 };

@@ -17,10 +17,6 @@ namespace vortexa {
 
 namespace {
 
-// Sprites not drawn for this many frames go once the cache is larger than it needs to be.
-constexpr size_t SpritesKeptFreely = 256;
-constexpr uint64_t FramesUnusedBeforeDropped = 600;
-
 const xcb_visualtype_t* visualOf(xcb_connection_t* connection, xcb_visualid_t id)
 {
     for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens))
@@ -165,17 +161,6 @@ struct X11ScenePainter::Sprite {
     }
 };
 
-PixelRect X11ScenePainter::Placed::rect() const
-{
-    return sprite ? PixelRect {x, y, sprite->width, sprite->height} : PixelRect {x, y, circle.width, circle.height};
-}
-
-bool X11ScenePainter::Placed::sameAs(const Placed& other) const
-{
-    return element == other.element && sprite == other.sprite && circle == other.circle && x == other.x && y == other.y
-        && pixel == other.pixel;
-}
-
 X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t window, double devicePixelRatio)
     : m_connection(connection)
     , m_window(window)
@@ -205,7 +190,7 @@ X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t wind
 
 X11ScenePainter::~X11ScenePainter()
 {
-    m_shown.clear();
+    m_changes = {};
     m_sprites.clear();
     xcb_free_gc(m_connection, m_plainGc);
     for (const xcb_gcontext_t gc : m_arcGc)
@@ -216,59 +201,48 @@ X11ScenePainter::~X11ScenePainter()
 void X11ScenePainter::forgetWindow(double devicePixelRatio)
 {
     if (devicePixelRatio != m_ratio) {
-        m_shown.clear();
+        m_changes = {};
         m_sprites.clear();
         m_ratio = devicePixelRatio;
     }
-    m_wholeWindow = true;
+    m_changes.forgetWindow();
 }
 
 void X11ScenePainter::paint(const SaverScreen* screen)
 {
     ++m_frame;
-    std::vector<Placed> placed = screen ? placeElements(*screen) : std::vector<Placed> {};
-    if (m_wholeWindow) {
-        clearWindow();
-        for (const Placed& element : placed)
-            draw(element);
-        m_wholeWindow = false;
-    } else {
-        // Erase every old place first: erasing one element at a time between draws would cut holes
-        // where elements cross.
-        std::vector<PixelRect> touched;
-        for (const Placed& before : m_shown) {
-            const bool unchanged = std::any_of(
-                placed.begin(), placed.end(), [&before](const Placed& now) { return now.sameAs(before); });
-            if (!unchanged) {
-                erase(before);
-                touched.push_back(before.rect());
-            }
-        }
-        for (const Placed& now : placed) {
-            const bool changed = std::none_of(
-                m_shown.begin(), m_shown.end(), [&now](const Placed& before) { return before.sameAs(now); });
-            const PixelRect rect = now.rect();
-            const bool overlapped = std::any_of(
-                touched.begin(), touched.end(), [&rect](const PixelRect& other) { return other.intersects(rect); });
-            if (changed || overlapped) {
-                draw(now);
-                touched.push_back(rect);
-            }
-        }
-    }
-    m_shown = std::move(placed);
+    // The server clips to the window, so the whole of it is the largest box a request takes.
+    constexpr PixelBox WholeWindow {0, 0, 0x7fff, 0x7fff};
+    std::vector<DrawnElement> now = screen ? drawnElements(*screen) : std::vector<DrawnElement> {};
+    const FrameRepaint<DrawnElement> frame = m_changes.next(std::move(now), WholeWindow);
+    // The window keeps its pixels, so erasing what went costs only its own pixels, where painting
+    // its box black would cost the whole box. Every pixel erased lies in a box drawn again.
+    if (frame.wholeWindow)
+        fillBlack(WholeWindow);
+    for (const DrawnElement& gone : frame.gone)
+        drawInColour(gone, m_black, WholeWindow);
+    for (const Repaint& repaint : frame.boxes)
+        for (const size_t element : repaint.elements)
+            draw(m_changes.shown()[element], repaint.box);
     dropUnusedSprites();
     xcb_flush(m_connection);
 }
 
-std::vector<X11ScenePainter::Placed> X11ScenePainter::placeElements(const SaverScreen& screen)
+std::vector<X11ScenePainter::DrawnElement> X11ScenePainter::drawnElements(const SaverScreen& screen)
 {
-    std::vector<Placed> placed;
-    forEachShownElement(screen, [&](ElementRef element, const auto& record) { place(placed, element, record); });
-    return placed;
+    std::vector<DrawnElement> drawn;
+    forEachShownElement(screen, [&](ElementRef element, const auto& record) { add(drawn, element, record); });
+    return drawn;
 }
 
-void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape)
+X11ScenePainter::DrawnElement X11ScenePainter::drawnSprite(
+    ElementRef element, std::shared_ptr<Sprite> sprite, int x, int y, uint32_t pixel) const
+{
+    const PixelBox reach {x, y, sprite->width, sprite->height};
+    return {element, std::move(sprite), {}, x, y, pixel, reach};
+}
+
+void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const ShapeElement& shape)
 {
     const QRect box = toQRect(pixelBoxOf(shape));
     if (box.width() <= 0 || box.height() <= 0)
@@ -283,8 +257,9 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         const OutlineBox square = shapeBox(shape, {box.x(), box.y(), box.width(), box.height()});
         const int diameter = static_cast<int>(square.width);
         const ThinCircle circle {diameter, diameter, shape.BorderStyle - BorderSolid};
-        placed.push_back({element, nullptr, circle, static_cast<int>(std::floor(square.left)),
-            static_cast<int>(std::floor(square.top)), pixelOf(m_format, shape.BorderColor)});
+        const int x = static_cast<int>(std::floor(square.left)), y = static_cast<int>(std::floor(square.top));
+        drawn.push_back(
+            {element, nullptr, circle, x, y, pixelOf(m_format, shape.BorderColor), {x, y, diameter, diameter}});
         return;
     }
     char text[128];
@@ -306,20 +281,20 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         paintShape(painter, atOrigin, QRect(QPoint(0, 0), box.size()));
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(box.x() * m_ratio)),
-        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(m_format, shape.BorderColor)});
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(box.x() * m_ratio)),
+        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(m_format, shape.BorderColor)));
 }
 
 // A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
 // keeps a few sprites until it turns.
-void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LineElement& line)
+void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const LineElement& line)
 {
     if (line.BorderWidth <= 0)
         return;
     constexpr double Quarters = 4;
     const double x1 = line.X1 / TwipsPerPixel, y1 = line.Y1 / TwipsPerPixel;
     const double x2 = line.X2 / TwipsPerPixel, y2 = line.Y2 / TwipsPerPixel;
-    const int reach = line.BorderWidth + 1;
+    const int reach = lineReach(line.BorderWidth);
     const int left = static_cast<int>(std::floor(std::min(x1, x2))) - reach;
     const int top = static_cast<int>(std::floor(std::min(y1, y2))) - reach;
     const auto quarters = [](double pixels) { return static_cast<int>(std::lround(pixels * Quarters)); };
@@ -342,11 +317,11 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         paintLine(painter, atOrigin, QRect(QPoint(0, 0), size));
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(left * m_ratio)),
-        static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)});
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(left * m_ratio)),
+        static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)));
 }
 
-void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
+void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const LabelElement& label)
 {
     const QRect box = toQRect(pixelBoxOf(label));
     if (box.width() <= 0 || box.height() <= 0)
@@ -367,21 +342,21 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         paintLabel(painter, atOrigin, QRect(QPoint(0, 0), reach.size()));
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(reach.x() * m_ratio)),
-        static_cast<int>(std::lround(reach.y() * m_ratio)), 0});
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(reach.x() * m_ratio)),
+        static_cast<int>(std::lround(reach.y() * m_ratio)), 0));
 }
 
 std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     const std::string& key, bool oneColour, const std::function<QImage()>& render)
 {
-    auto& kept = m_sprites[key];
-    if (kept) {
-        kept->lastFrame = m_frame;
-        return kept;
+    auto& cached = m_sprites[key];
+    if (cached) {
+        cached->lastFrame = m_frame;
+        return cached;
     }
     const QImage image = render();
-    kept = std::make_shared<Sprite>();
-    Sprite& sprite = *kept;
+    cached = std::make_shared<Sprite>();
+    Sprite& sprite = *cached;
     sprite.connection = m_connection;
     sprite.width = image.width();
     sprite.height = image.height();
@@ -404,7 +379,7 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
         }
     }
     if (sprite.empty)
-        return kept;
+        return cached;
     sprite.mask = xcb_generate_id(m_connection);
     xcb_create_pixmap(m_connection, 1, sprite.mask, m_window, static_cast<uint16_t>(sprite.width),
         static_cast<uint16_t>(sprite.height));
@@ -427,56 +402,77 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     const uint32_t values[] = {m_black, 0, sprite.mask};
     xcb_create_gc(
         m_connection, sprite.gc, m_window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES | XCB_GC_CLIP_MASK, values);
-    return kept;
+    return cached;
 }
 
-void X11ScenePainter::draw(const Placed& placed)
+namespace {
+
+PixelBox commonBox(const PixelBox& a, const PixelBox& b)
 {
-    if (placed.sprite && placed.sprite->picture) {
-        const Sprite& sprite = *placed.sprite;
-        const uint32_t origin[] = {static_cast<uint32_t>(placed.x), static_cast<uint32_t>(placed.y)};
+    const int left = std::max(a.left, b.left), top = std::max(a.top, b.top);
+    return {left, top, std::min(a.right(), b.right()) - left, std::min(a.bottom(), b.bottom()) - top};
+}
+
+xcb_rectangle_t toRectangle(const PixelBox& box)
+{
+    return {static_cast<int16_t>(box.left), static_cast<int16_t>(box.top), static_cast<uint16_t>(box.width),
+        static_cast<uint16_t>(box.height)};
+}
+
+} // namespace
+
+// Draws the part of an element inside `box`: a sprite's mask filled in its colour or its picture
+// copied through its mask, or a thin circle as the server's arc, clipped to the box.
+void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
+{
+    if (drawn.sprite && drawn.sprite->picture) {
+        const Sprite& sprite = *drawn.sprite;
+        const PixelBox part = commonBox(drawn.reach, box);
+        if (part.empty())
+            return;
+        const uint32_t origin[] = {static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
         xcb_change_gc(m_connection, sprite.gc, XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, origin);
-        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, 0, 0, static_cast<int16_t>(placed.x),
-            static_cast<int16_t>(placed.y), static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height));
+        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, static_cast<int16_t>(part.left - drawn.x),
+            static_cast<int16_t>(part.top - drawn.y), static_cast<int16_t>(part.left), static_cast<int16_t>(part.top),
+            static_cast<uint16_t>(part.width), static_cast<uint16_t>(part.height));
         return;
     }
-    drawInColour(placed, placed.pixel);
+    drawInColour(drawn, drawn.pixel, box);
 }
 
 // Erasing draws the same pixels in black: the same arc with the same dashes, or the same mask.
-void X11ScenePainter::erase(const Placed& placed) { drawInColour(placed, m_black); }
-
-void X11ScenePainter::drawInColour(const Placed& placed, uint32_t pixel)
+void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box)
 {
-    if (!placed.sprite) {
-        const xcb_gcontext_t gc = m_arcGc[placed.circle.style];
+    if (!drawn.sprite) {
+        const xcb_gcontext_t gc = m_arcGc[drawn.circle.style];
+        const xcb_rectangle_t clip = toRectangle(box);
         xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
+        xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &clip);
         // The arc's box spans its width plus one pixel, so the circle fills exactly its box.
-        const xcb_arc_t arc = {static_cast<int16_t>(placed.x), static_cast<int16_t>(placed.y),
-            static_cast<uint16_t>(placed.circle.width - 1), static_cast<uint16_t>(placed.circle.height - 1), 0,
-            360 * 64};
+        const xcb_arc_t arc = {static_cast<int16_t>(drawn.x), static_cast<int16_t>(drawn.y),
+            static_cast<uint16_t>(drawn.circle.width - 1), static_cast<uint16_t>(drawn.circle.height - 1), 0, 360 * 64};
         xcb_poly_arc(m_connection, m_window, gc, 1, &arc);
         return;
     }
-    const Sprite& sprite = *placed.sprite;
-    if (sprite.empty)
+    const Sprite& sprite = *drawn.sprite;
+    const PixelBox part = commonBox(drawn.reach, box);
+    if (sprite.empty || part.empty())
         return;
-    const uint32_t values[] = {pixel, static_cast<uint32_t>(placed.x), static_cast<uint32_t>(placed.y)};
+    const uint32_t values[] = {pixel, static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
     xcb_change_gc(m_connection, sprite.gc, XCB_GC_FOREGROUND | XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, values);
-    const xcb_rectangle_t box = {static_cast<int16_t>(placed.x), static_cast<int16_t>(placed.y),
-        static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height)};
-    xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &box);
+    const xcb_rectangle_t rectangle = toRectangle(part);
+    xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &rectangle);
 }
 
-void X11ScenePainter::clearWindow()
+void X11ScenePainter::fillBlack(const PixelBox& box)
 {
-    const xcb_rectangle_t everything = {0, 0, 0x7fff, 0x7fff};
-    xcb_poly_fill_rectangle(m_connection, m_window, m_plainGc, 1, &everything);
+    const xcb_rectangle_t rectangle = toRectangle(box);
+    xcb_poly_fill_rectangle(m_connection, m_window, m_plainGc, 1, &rectangle);
 }
 
 void X11ScenePainter::dropUnusedSprites()
 {
-    if (m_sprites.size() <= SpritesKeptFreely)
+    if (m_sprites.size() <= SpritesCachedFreely)
         return;
     std::erase_if(
         m_sprites, [this](const auto& entry) { return entry.second->lastFrame + FramesUnusedBeforeDropped < m_frame; });
