@@ -95,6 +95,22 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size
     return linesOf(file, mostLines);
 }
 
+std::optional<std::string> readTextFile(const fs::path& path, size_t mostBytes)
+{
+    std::FILE* file = openRegularFile(path);
+    if (!file)
+        return std::nullopt;
+    // One byte more than wanted tells a file that is too large.
+    std::string text(mostBytes + 1, '\0');
+    const size_t read = std::fread(text.data(), 1, text.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || read > mostBytes)
+        return std::nullopt;
+    text.resize(read);
+    return text;
+}
+
 std::optional<std::vector<std::string>> readOwnTextLines(const fs::path& path, size_t mostLines)
 {
     if (!ownedAndUnshared(path.parent_path()))
@@ -153,6 +169,14 @@ void removeAbandonedSaves(const fs::path& path)
 
 FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& lines)
 {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return writeTextFile(path, text);
+}
+
+FileResult writeTextFile(const fs::path& path, std::string_view text)
+{
     removeAbandonedSaves(path);
     const std::optional<fs::perms> permissions = permissionsToKeep(path);
     fs::path temporary;
@@ -166,9 +190,6 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     if (!file)
         return {false, describe(path, std::strerror(errno))};
 
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
     // The bits go on the open file: its name could lead elsewhere by now. The data reaches the disk
     // before the rename, so a crash never leaves an empty file in place.
     const bool kept = permissions ? keepPermissions(file, *permissions) : keepPermissions(file);

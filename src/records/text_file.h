@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vortexa {
@@ -34,6 +35,13 @@ std::optional<std::vector<std::string>> readTextLines(
 // folder belongs to another user or another user may write it (see ownedAndUnshared).
 std::optional<std::vector<std::string>> readOwnTextLines(
     const std::filesystem::path& path, size_t mostLines = std::numeric_limits<size_t>::max());
+
+// The whole text of a regular file of at most mostBytes bytes, read as readTextLines reads. Nothing
+// also when the file is larger.
+std::optional<std::string> readTextFile(const std::filesystem::path& path, size_t mostBytes);
+
+// Replaces the file with the text, as writeTextLines does.
+FileResult writeTextFile(const std::filesystem::path& path, std::string_view text);
 
 // Replaces the file with the lines, each ended by CR LF. The lines go to a new file in the same
 // folder, flushed to disk and then renamed over the old one, so a failed write never leaves a

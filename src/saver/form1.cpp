@@ -7,6 +7,7 @@
 #include "dialog/captions.h"
 #include "dialog/form2.h"
 #include "records/numeric.h"
+#include "saver/frame_rate.h"
 #include "saver/scene_setup.h"
 #include "scene/script_steps.h"
 #include "settings/settings_file.h"
@@ -78,6 +79,8 @@ bool Form1::Form_Load()
     StartTimer(screen.Timer3, screen.Timer3.Interval, &Form1::Timer3_Timer);
     BuildClockDisplay(screen, module);
     MeasureScene(screen, module);
+    if (module.Overrides.ShowFrameRate)
+        UpdateFrameRate(screen, platform.showCost());
     ApplyLanguage(m_program, module.Language);
     return true;
 }
@@ -137,7 +140,12 @@ void Form1::Timer3_Timer()
     m_program.platform.yieldToEvents();
 }
 
-void Form1::Timer4_Timer() { ClockTick(screen, m_program.module, m_program.platform); }
+void Form1::Timer4_Timer()
+{
+    ClockTick(screen, m_program.module, m_program.platform);
+    if (m_program.module.Overrides.ShowFrameRate)
+        UpdateFrameRate(screen, m_program.platform.showCost());
+}
 
 void Form1::Timer5_Timer() { Regroup(screen, m_program.module); }
 

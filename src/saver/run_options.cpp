@@ -40,14 +40,17 @@ struct SettingSwitch {
     std::string_view name;
     void (*apply)(SettingOverrides&);
 };
-const std::array<SettingSwitch, 3> SettingSwitches {{
+const std::array<SettingSwitch, 5> SettingSwitches {{
     {"--captives", [](SettingOverrides& settings) { settings.Captives = 0; }},
     {"--no-captives", [](SettingOverrides& settings) { settings.Captives = 1; }},
     {"--no-settings-file", [](SettingOverrides& settings) { settings.IgnoreFile = true; }},
+    {"--fps", [](SettingOverrides& settings) { settings.ShowFrameRate = true; }},
+    {"-fps", [](SettingOverrides& settings) { settings.ShowFrameRate = true; }},
 }};
 
 // The other options the program knows, read where they are used (usage.cpp, show_target.cpp).
-constexpr std::array<std::string_view, 4> OtherOptions {"--help", "--version", "--root", "--window-id"};
+constexpr std::array<std::string_view, 5> OtherOptions {
+    "--help", "--version", "--root", "--window-id", AddToXScreenSaver};
 
 // What a screen-saver daemon may pass to every hack it runs, which this one needs not: the words
 // taken here are dropped.
@@ -195,6 +198,11 @@ RunOptions readRunOptions(const std::vector<std::string>& arguments)
         const size_t ignored = taken == 0 ? ignoredDaemonOption(arguments, k) : 0;
         const std::string_view word = arguments[k];
         const std::string_view name = word.substr(0, word.find('='));
+        if (taken == 0 && word == AddToXScreenSaver) {
+            options.addToXScreenSaver = true;
+            ++k;
+            continue;
+        }
         if (taken == 0 && ignored == 0 && name.starts_with("--") && name.size() > 2 && !isKnownOption(name)) {
             options.error = unknownOptionError(name);
             return options;
@@ -203,6 +211,8 @@ RunOptions readRunOptions(const std::vector<std::string>& arguments)
             options.otherWords.push_back(arguments[k++]);
         k += taken + ignored;
     }
+    if (options.addToXScreenSaver && arguments.size() > 1)
+        options.error = std::string(AddToXScreenSaver) + " takes no other option";
     return options;
 }
 
@@ -217,6 +227,8 @@ const char* const SettingOptionsUsage = R"(Settings for this run, over those of 
   --no-captives       ... or removed
   --language NAME     russian or english
   --no-settings-file  settings not given here take their defaults, not the file's
+  --fps, -fps         show the frames a second and the processor load at the
+                      bottom left
   Those with a value also as --option=value.
 )";
 

@@ -18,7 +18,7 @@ bool operator==(const SettingOverrides& a, const SettingOverrides& b)
 {
     return a.CircleCount == b.CircleCount && a.BorderWidth == b.BorderWidth && a.Speed == b.Speed
         && a.ViewTime == b.ViewTime && a.Scenario == b.Scenario && a.Captives == b.Captives && a.Language == b.Language
-        && a.IgnoreFile == b.IgnoreFile;
+        && a.IgnoreFile == b.IgnoreFile && a.ShowFrameRate == b.ShowFrameRate;
 }
 
 using Setting = std::optional<int> SettingOverrides::*;
@@ -37,6 +37,12 @@ SettingOverrides given(std::initializer_list<std::pair<Setting, int>> values, bo
 }
 
 SettingOverrides circles(int n) { return given({{Circles, n}}); }
+
+SettingOverrides frameRate(SettingOverrides settings = {})
+{
+    settings.ShowFrameRate = true;
+    return settings;
+}
 
 TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
 {
@@ -73,6 +79,9 @@ TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
         {{"--no-captives"}, given({{Captives, 1}}), {}, ""},
         {{"--captives=no"}, {}, {}, "--captives takes no value"},
         {{"--no-settings-file"}, given({}, true), {}, ""},
+        {{"--fps"}, frameRate(), {}, ""},
+        {{"-root", "-fps", "--speed=3"}, frameRate(given({{Speed, 3}})), {"-root"}, ""},
+        {{"--fps=yes"}, {}, {}, "--fps takes no value"},
         // The last of one option wins; the run switch and window options are left as they came.
         {{"/c", "--speed", "2", "--speed", "4"}, given({{Speed, 4}}), {"/c"}, ""},
         {{"-root", "--script", "capture", "--clock", "none"}, given({{Clock, 4}, {Script, 2}}), {"-root"}, ""},
@@ -108,6 +117,18 @@ TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
     }
 }
 
+TEST(RunOptions, AddingToTheDaemonsListStandsAlone)
+{
+    const RunOptions alone = readRunOptions({"--add-to-xscreensaver"});
+    EXPECT_TRUE(alone.addToXScreenSaver);
+    EXPECT_EQ(alone.error, "");
+    EXPECT_TRUE(alone.otherWords.empty());
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>> {
+             {"--add-to-xscreensaver", "/c"}, {"--script", "capture", "--add-to-xscreensaver"}})
+        EXPECT_EQ(readRunOptions(arguments).error, "--add-to-xscreensaver takes no other option") << arguments[0];
+    EXPECT_FALSE(readRunOptions({"/s"}).addToXScreenSaver);
+}
+
 // What the show runs with: an option, else the file, else the defaults. The file here holds other
 // values than every option gives.
 TEST(RunOptions, AnOptionWinsOverTheFileAndTheFileOverTheDefaults)
@@ -133,6 +154,8 @@ TEST(RunOptions, AnOptionWinsOverTheFileAndTheFileOverTheDefaults)
         {file, given({{Circles, 6}, {Script, 3}}), 10, 3, 5, "2", 3, "1", 0},
         {file, given({{Script, 2}}), 10, 3, 5, "2", 2, "1", 0},
         {settingsText(6, 1, 2, 0, 1, 0), given({{Script, 3}}), 10, 1, 2, "0", 3, "0", 1},
+        // The frame rate is no setting of the file: asking for it alone keeps the file's values.
+        {file, frameRate(), 11, 3, 5, "2", 1, "1", 0},
         // Told to ignore the file, what the options leave takes the defaults.
         {file, given({{Clock, 1}}, true), 9, 1, 2, "1", 1, "0", 1},
     };

@@ -108,6 +108,7 @@ GivenWindowShow::GivenWindowShow(Program& program, QtPlatform& platform, xcb_win
     , m_platform(platform)
     , m_window(window)
     , m_ratio(primaryDevicePixelRatio())
+    , m_painter(platform)
 {
     takeSize(size);
     QCoreApplication::instance()->installNativeEventFilter(this);

@@ -10,10 +10,12 @@
 #include <QTime>
 #include <QTimer>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include <unistd.h>
 
@@ -146,6 +148,12 @@ void QtPlatform::endBySignal(int signal)
     std::signal(signal, SIG_DFL);
     std::raise(signal);
     _exit(128 + signal);
+}
+
+ShowCost QtPlatform::showCost()
+{
+    const std::chrono::duration<double> sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return {m_framesPainted, static_cast<double>(std::clock()) / CLOCKS_PER_SEC, sinceStart.count()};
 }
 
 // The measurements of the whole program read how many steps the scene took in how long.

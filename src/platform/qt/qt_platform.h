@@ -52,6 +52,9 @@ public:
     std::filesystem::path programFolder() override;
     std::filesystem::path userSettingsFolder() override;
     bool showsInGivenWindow() override { return m_givenWindow.has_value(); }
+    ShowCost showCost() override;
+    // A window drew a frame of the show.
+    void framePainted() { ++m_framesPainted; }
 
     // The show runs in a window another program gave it, of this size in logical pixels.
     void showInGivenWindow(double widthPixels, double heightPixels);
@@ -74,6 +77,8 @@ private:
     };
     std::optional<PixelSize> m_givenWindow;
     StepStatistics m_statistics;
+    // The frames of the show the windows drew, for the frame rate.
+    int64_t m_framesPainted = 0;
 };
 
 } // namespace vortexa

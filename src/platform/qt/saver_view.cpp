@@ -86,7 +86,8 @@ QPixmap ringsPointerImage()
     return image;
 }
 
-FramePainter::FramePainter()
+FramePainter::FramePainter(QtPlatform& platform)
+    : m_platform(platform)
 {
     m_owedFrame.setSingleShot(true);
     m_owedFrame.setTimerType(Qt::PreciseTimer);
@@ -137,6 +138,9 @@ void FramePainter::paintNow()
         return;
     m_pacing.drawn(monotonicMicroseconds());
     m_painter->paint(m_screen);
+    // A black cover of another monitor is no frame of the show.
+    if (m_screen)
+        m_platform.framePainted();
 }
 
 SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene)
@@ -144,6 +148,7 @@ SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool dr
     , m_platform(platform)
     , m_drawsScene(drawsScene)
     , m_pointerMoves(QCursor::pos().x(), QCursor::pos().y())
+    , m_painter(platform)
 {
     setScreen(screen);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);

@@ -40,7 +40,8 @@ QPixmap ringsPointerImage();
 // offscreen platform) it draws nothing.
 class FramePainter {
 public:
-    FramePainter();
+    // Each frame of a scene drawn counts in the platform's show cost.
+    explicit FramePainter(QtPlatform& platform);
     ~FramePainter();
     // Starts drawing into the window: the whole window at once.
     void start(unsigned long window, double devicePixelRatio, int framesPerSecond);
@@ -52,6 +53,7 @@ public:
 private:
     void paintNow();
 
+    QtPlatform& m_platform;
     std::unique_ptr<X11ScenePainter> m_painter;
     const SaverScreen* m_screen = nullptr;
     FramePacing m_pacing;
