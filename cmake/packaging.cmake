@@ -1,6 +1,7 @@
 # The Debian package, made by `cpack -G DEB` in a build folder (scripts/package.sh does it): the
 # files `cmake --install --prefix /usr` puts in place, their dependencies read from the binaries,
-# and what Debian asks of every package (copyright, changelog, a compressed manual page).
+# what Debian asks of every package (copyright, changelog, compressed manual pages) and a read-me
+# that says how to add the saver to XScreenSaver.
 include(GNUInstallDirs)
 
 set(VORTEXA_MAINTAINER "Vortexa maintainers <maintainers@${VORTEXA_AUTHOR_HOST}>" CACHE STRING
@@ -20,7 +21,10 @@ captives. A clock can ride along, as text or as a dial, and a settings dialog\n\
 in Russian or English chooses the script and the circles' number, width and\n\
 speed.\n\
 .\n\
-It runs on its own or under XScreenSaver, whose settings window lists it.")
+It runs on its own or under XScreenSaver. To have XScreenSaver offer it, each\n\
+user runs \"vortexa --add-to-xscreensaver\" once: that adds it to the list of\n\
+savers in ~/.xscreensaver, where the settings window then lists it and offers\n\
+its controls. /usr/share/doc/vortexa/README says more.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_PREFIX /usr)
 # The desktop entry names the program by its final place, so the staging folder goes in DESTDIR.
@@ -40,6 +44,7 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # keeps a plain manual page.
 set(VORTEXA_DEBIAN_DOCS ${CMAKE_BINARY_DIR}/debian-docs)
 configure_file(${PROJECT_SOURCE_DIR}/dist/debian/copyright ${VORTEXA_DEBIAN_DOCS}/copyright COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/dist/debian/README ${VORTEXA_DEBIAN_DOCS}/README COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/dist/debian/changelog.in ${VORTEXA_DEBIAN_DOCS}/changelog @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/debian_layout.cmake.in ${CMAKE_BINARY_DIR}/debian_layout.cmake @ONLY)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_BINARY_DIR}/debian_layout.cmake)

@@ -1,7 +1,9 @@
 ; The Windows installer of Vortexa: puts Vortexa.scr in the system folder, where Windows looks for
 ; screen savers, optionally makes it the current screen saver, and registers an uninstaller in the
 ; system's list of programs. "/S" installs silently with the defaults; "/NOTCURRENT" leaves the
-; current screen saver as it is. The build passes VERSION, SCR, README and OUTFILE.
+; current screen saver as it is. The uninstaller asks whether to remove the user's settings too and
+; keeps them unless told to; run silently, it removes them only with "/REMOVESETTINGS". The build
+; passes VERSION, SCR, README and OUTFILE.
 
 Unicode true
 Target amd64-unicode
@@ -15,6 +17,10 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vortexa"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define SAVER "$SYSDIR\Vortexa.scr"
+; Where the saver keeps its settings: beside itself, or in the user's folder when it cannot write
+; there.
+!define SETTINGS_BESIDE "$SYSDIR\Vortexa.ini"
+!define SETTINGS_FOLDER "$APPDATA\Vortexa"
 
 Name "Vortexa"
 OutFile "${OUTFILE}"
@@ -30,13 +36,15 @@ VIAddVersionKey /LANG=1033 "FileDescription" "Vortexa screen saver installer"
 VIAddVersionKey /LANG=1033 "CompanyName" "Vortexa"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright 2026 The Vortexa developers"
 
+; The components' names are short; the box under them says what each does.
+!define MUI_COMPONENTSPAGE_SMALLDESC
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-Section "Vortexa screen saver" SectionSaver
+Section "Screen saver" SectionSaver
     SectionIn RO
     SetOutPath "$SYSDIR"
     File "/oname=Vortexa.scr" "${SCR}"
@@ -60,13 +68,18 @@ Section "Vortexa screen saver" SectionSaver
 SectionEnd
 
 ; Windows names the current screen saver by the short path of its file.
-Section "Make Vortexa the current screen saver" SectionCurrent
+Section "Make it current" SectionCurrent
     GetFullPathName /SHORT $0 "${SAVER}"
     WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
     WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
     ; SPI_SETSCREENSAVEACTIVE, written to the profile and announced to the running programs.
     System::Call "user32::SystemParametersInfoW(i 17, i 1, p 0, i 3)"
 SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionSaver} "Vortexa.scr in the system folder, where Windows finds screen savers, and this uninstaller."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionCurrent} "Makes Vortexa the screen saver Windows starts when the computer is idle."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
     ${GetParameters} $0
@@ -77,9 +90,42 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
+Var RemoveSettings
+
+Function un.onInit
+    StrCpy $RemoveSettings 0
+    ${un.GetParameters} $0
+    ClearErrors
+    ${un.GetOptions} $0 "/REMOVESETTINGS" $1
+    ${IfNot} ${Errors}
+        StrCpy $RemoveSettings 1
+    ${EndIf}
+FunctionEnd
+
+; The settings are the user's: they stay unless the user says otherwise.
+Function un.AskAboutSettings
+    ${If} $RemoveSettings == 1
+        Return
+    ${EndIf}
+    ${IfNot} ${FileExists} "${SETTINGS_BESIDE}"
+    ${AndIfNot} ${FileExists} "${SETTINGS_FOLDER}\Vortexa.ini"
+        Return
+    ${EndIf}
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your Vortexa settings too?$\r$\n$\r$\nChoose No to keep them for a later installation." /SD IDNO IDNO keep
+    StrCpy $RemoveSettings 1
+    keep:
+FunctionEnd
+
 ; The screen-saver setting is removed only while it still names this saver: the user may have
 ; chosen another since.
 Section "Uninstall"
+    Call un.AskAboutSettings
+    ${If} $RemoveSettings == 1
+        Delete "${SETTINGS_BESIDE}"
+        Delete "${SETTINGS_FOLDER}\Vortexa.ini"
+        RMDir "${SETTINGS_FOLDER}"
+    ${EndIf}
+
     ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     GetFullPathName /SHORT $1 "${SAVER}"
     ${If} $0 != ""

@@ -21,6 +21,8 @@ packages=(
   clang-14 libclang-rt-14-dev locales
   # A small window manager, for the show's keyboard under one.
   openbox
+  # Monitors that overlap, made on the tests' X server.
+  x11-xserver-utils
   # The Windows build: the cross compiler, GoogleTest's sources to build with it, and Wine (64-bit
   # only) with the X libraries it loads on its own, to run what it builds.
   g++-mingw-w64-x86-64-posix googletest

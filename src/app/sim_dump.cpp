@@ -203,6 +203,17 @@ void labels(JsonWriter& json, const SaverScreen& screen)
     json.number(screen.lblF1.ForeColor);
     json.close('}');
 
+    // The frame rate only once it shows, so that a run without it prints what it always did.
+    if (screen.lblFrameRate.Visible) {
+        json.key("lblFrameRate");
+        json.open('{');
+        box(json, screen.lblFrameRate.Left, screen.lblFrameRate.Top, screen.lblFrameRate.Width,
+            screen.lblFrameRate.Height);
+        json.key("caption");
+        json.string(screen.lblFrameRate.Caption);
+        json.close('}');
+    }
+
     json.key("lblS");
     json.open('[');
     for (int k = 0; k < 3; ++k) {

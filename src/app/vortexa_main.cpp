@@ -14,6 +14,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include "app/add_to_xscreensaver.h"
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/given_window.h"
 #include "platform/qt/qt_platform.h"
@@ -149,6 +150,8 @@ int main(int argc, char** argv)
     const vortexa::RunOptions options = vortexa::readRunOptions({argv + (argc > 0 ? 1 : 0), argv + argc});
     if (!options.error.empty())
         return failWith("vortexa: " + options.error);
+    if (options.addToXScreenSaver)
+        return vortexa::addToXScreenSaver();
     // The run switch and the window options are read from the words the settings leave.
     const std::vector<std::string>& arguments = options.otherWords;
     // Asked for its usage or version, the program answers without a display.

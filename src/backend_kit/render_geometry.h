@@ -72,12 +72,20 @@ inline OutlineBox shapeBox(const ShapeElement& shape, const PixelBox& box)
     return outline;
 }
 
+// The width of the pen that draws a shape's border: a border of no width still takes a pixel for
+// its path, though it draws nothing.
+constexpr int borderPenWidth(int borderWidth) { return std::max(borderWidth, 1); }
+
+// How far a line's pixels may reach past the box of its two ends: its round caps reach half its
+// width, so its whole width and a pixel leave room for the rounding of its ends.
+constexpr int lineReach(int borderWidth) { return borderWidth + 1; }
+
 // The path of the border's centre line: the border lies inside the shape's box. A border wider
 // than the shape fills it rather than turning it inside out.
 inline OutlineBox borderCentreLine(const ShapeElement& shape, const PixelBox& box)
 {
     const OutlineBox outline = shapeBox(shape, box);
-    const double inset = std::min(std::max(shape.BorderWidth, 1) / 2.0, std::min(outline.width, outline.height) / 2);
+    const double inset = std::min(borderPenWidth(shape.BorderWidth) / 2.0, std::min(outline.width, outline.height) / 2);
     return {outline.left + inset, outline.top + inset, outline.width - 2 * inset, outline.height - 2 * inset};
 }
 

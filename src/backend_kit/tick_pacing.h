@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 namespace vortexa {
 
@@ -47,5 +49,41 @@ private:
     int64_t m_interval;
     int64_t m_nextDue;
 };
+
+// The script steps a run took, for the measurements of the whole program: the ticks of the timers
+// faster than a second, and the time from the first of them.
+class StepStatistics {
+public:
+    void tickRun(int intervalMs, int64_t nowMs)
+    {
+        if (intervalMs < 1000 && m_steps++ == 0)
+            m_firstStep = nowMs;
+    }
+
+    // The line the measurements read.
+    std::string line(int64_t nowMs) const
+    {
+        const double seconds = m_steps > 0 ? static_cast<double>(nowMs - m_firstStep) / 1000 : 0.0;
+        char text[64];
+        std::snprintf(text, sizeof text, "ticks=%lld seconds=%.3f\n", m_steps, seconds);
+        return text;
+    }
+
+private:
+    long long m_steps = 0;
+    int64_t m_firstStep = 0;
+};
+
+// Runs the ticks of a timer that fired at `nowMs`: the one due and those a busy moment held back,
+// each through deliver(), for as long as stillRunning() says that no tick stopped the timer.
+template <typename Deliver, typename StillRunning>
+void runTicksDue(TickPacing& pacing, int intervalMs, StepStatistics& statistics, int64_t nowMs, Deliver&& deliver,
+    StillRunning&& stillRunning)
+{
+    for (int due = pacing.ticksDue(nowMs); due > 0 && stillRunning(); --due) {
+        statistics.tickRun(intervalMs, monotonicMilliseconds());
+        deliver();
+    }
+}
 
 } // namespace vortexa

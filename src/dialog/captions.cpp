@@ -40,6 +40,12 @@ const Captions RussianCaptions {
     "Не удалось сохранить настройки в файл ",
     "Не удалось открыть страницу автора: ",
     "Не удалось удалить файл ",
+    "Файл настроек не используется, так как его могут изменить другие пользователи: заставка идёт с "
+    "настройками по умолчанию, показанными здесь. OK оставит файл как есть; чтобы сохранять настройки, "
+    "сделайте его доступным для записи только вам или удалите его. Файл: ",
+    "Файл настроек не используется, так как он принадлежит другому пользователю: заставка идёт с "
+    "настройками по умолчанию, показанными здесь. OK оставит файл как есть; чтобы сохранять настройки, "
+    "удалите его. Файл: ",
 };
 
 const Captions EnglishCaptions {
@@ -61,6 +67,11 @@ const Captions EnglishCaptions {
     "The settings could not be saved to the file ",
     "The author's page could not be opened: ",
     "The file could not be removed: ",
+    "The settings file is not used, since other users may change it: the show runs on the default settings "
+    "shown here. OK will leave the file as it is; to save settings, make it writable by you alone, or remove "
+    "it. The file: ",
+    "The settings file is not used, since it belongs to another user: the show runs on the default settings "
+    "shown here. OK will leave the file as it is; to save settings, remove it. The file: ",
 };
 
 template <size_t N> void setEntries(ComboList& list, const std::array<std::string, N>& texts)

@@ -30,6 +30,8 @@ struct Captions {
     std::string SaveFailed; // followed by the file and the reason
     std::string LinkFailed; // followed by what went wrong
     std::string FileNotRemoved; // followed by the file and the reason
+    std::string SharedFileNotUsed; // followed by the file
+    std::string OthersFileNotUsed; // followed by the file
 };
 
 const Captions& captionsFor(LanguageIndex language);

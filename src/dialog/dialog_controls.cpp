@@ -11,6 +11,12 @@ namespace {
 
 std::string indexed(const char* name, size_t k) { return std::string(name) + "(" + std::to_string(k) + ")"; }
 
+// The room a drop-down list's field takes beside its text, at 96 dots to the inch, where the
+// backend does not say.
+constexpr int ListFieldRoom = 30;
+// The width of a frame's border, in pixels: nothing inside the frame lies over it.
+constexpr int FrameBorder = 2;
+
 // The corner of a control's container inside the dialog, twips.
 struct Origin {
     float left = 0, top = 0;
@@ -91,6 +97,65 @@ std::vector<std::string> wrappedLines(
     return lines;
 }
 
+// How much wider a list's field must be to show its widest entry, and its shown text, whole.
+int listShortfall(const ComboList& list, const PixelBox& box, const TextMeasure& measure, int dotsPerInch)
+{
+    const Font font;
+    int widest = measure.textWidth(font, list.Text());
+    for (int k = 0; k < list.ListCount(); ++k)
+        widest = std::max(widest, measure.textWidth(font, list.List(k)));
+    return widest + measure.listFieldRoom(dotsPerInch) - box.width;
+}
+
+float containerWidth(const Form2& form, Container container)
+{
+    switch (container) {
+    case Container::Picture:
+        return form.Pic.Width;
+    case Container::Frame1:
+        return form.Frame1.Width;
+    case Container::Frame2:
+        return form.Frame2.Width;
+    case Container::Dialog:
+        break;
+    }
+    return form.Width;
+}
+
+// A shown list grows to the right to show its entries whole, pushing the shown lists to its right
+// on the same line, as far as its container's border allows.
+void growListsToTheirEntries(const Form2& form, const std::vector<DialogControl>& controls,
+    std::vector<ControlLayout>& layout, const TextMeasure& measure, int dotsPerInch)
+{
+    const auto shownList = [&](size_t k) {
+        auto* const* list = std::get_if<ComboList*>(&controls[k].record);
+        return list && (*list)->Visible ? *list : nullptr;
+    };
+    for (size_t grown = 0; grown < controls.size(); ++grown) {
+        if (!shownList(grown))
+            continue;
+        PixelBox& box = layout[grown].box;
+        const auto besideIt = [&](size_t k) {
+            return k != grown && shownList(k) && controls[k].container == controls[grown].container
+                && layout[k].box.top == box.top && layout[k].box.left >= box.right();
+        };
+        int rowEnd = box.right();
+        for (size_t k = 0; k < controls.size(); ++k)
+            if (besideIt(k))
+                rowEnd = std::max(rowEnd, layout[k].box.right());
+        const int border = toPixelsAt(containerWidth(form, controls[grown].container), dotsPerInch) - FrameBorder;
+        const int growth
+            = std::max(0, std::min(listShortfall(*shownList(grown), box, measure, dotsPerInch), border - rowEnd));
+        for (size_t k = 0; k < controls.size(); ++k)
+            if (besideIt(k)) {
+                layout[k].box.left += growth;
+                layout[k].inDialog.left += growth;
+            }
+        box.width += growth;
+        layout[grown].inDialog.width += growth;
+    }
+}
+
 int alignedLeft(int alignment, int boxWidth, int lineWidth)
 {
     if (alignment == AlignCentre)
@@ -98,7 +163,20 @@ int alignedLeft(int alignment, int boxWidth, int lineWidth)
     return alignment == AlignRight ? boxWidth - lineWidth : 0;
 }
 
+// A box that grows about its middle moves its corner back by half its growth.
+int growthBeforeCorner(int designSize, int size) { return (size - designSize) / 2; }
+
+// The start of a window's client area along one axis, moved the least that puts the window with
+// its frame between the work area's ends; its start wins when it cannot fit.
+int heldInside(int start, int size, int areaStart, int areaEnd, int frameBefore, int frameAfter)
+{
+    start = std::min(start, areaEnd - frameAfter - size);
+    return std::max(start, areaStart + frameBefore);
+}
+
 } // namespace
+
+int TextMeasure::listFieldRoom(int dotsPerInch) const { return ListFieldRoom * dotsPerInch / DesignDotsPerInch; }
 
 std::vector<DialogControl> dialogControls(Form2& form)
 {
@@ -198,19 +276,31 @@ std::vector<ControlLayout> layOutDialog(
         placed.inDialog = moved(placed.box, originOf(form, control.container), dotsPerInch);
         layout.push_back(std::move(placed));
     }
+    growListsToTheirEntries(form, controls, layout, measure, dotsPerInch);
     return layout;
 }
 
 PixelBox dialogPlace(const Form2& form, int dotsPerInch)
 {
-    return {toPixels(form.Left), toPixels(form.Top), toPixelsAt(form.Width, dotsPerInch),
-        toPixelsAt(form.Height, dotsPerInch)};
+    const int width = toPixelsAt(form.Width, dotsPerInch), height = toPixelsAt(form.Height, dotsPerInch);
+    return {toPixels(form.Left) - growthBeforeCorner(toPixels(form.Width), width),
+        toPixels(form.Top) - growthBeforeCorner(toPixels(form.Height), height), width, height};
 }
 
-void MoveDialog(Form2& form, int left, int top)
+PixelBox dialogPlace(const Form2& form, int dotsPerInch, const PixelBox& workArea, const FrameReach& frame)
 {
-    form.Left = toTwips(left);
-    form.Top = toTwips(top);
+    PixelBox place = dialogPlace(form, dotsPerInch);
+    place.left = heldInside(place.left, place.width, workArea.left, workArea.right(), frame.left, frame.right);
+    place.top = heldInside(place.top, place.height, workArea.top, workArea.bottom(), frame.top, frame.bottom);
+    return place;
+}
+
+void MoveDialog(Form2& form, int left, int top, int dotsPerInch)
+{
+    const int designWidth = toPixels(form.Width), designHeight = toPixels(form.Height);
+    const int width = toPixelsAt(form.Width, dotsPerInch), height = toPixelsAt(form.Height, dotsPerInch);
+    form.Left = toTwips(left + growthBeforeCorner(designWidth, width));
+    form.Top = toTwips(top + growthBeforeCorner(designHeight, height));
 }
 
 void forEachPictureElement(const Form2& form, const std::function<void(const ShapeElement&)>& shape,

@@ -44,6 +44,9 @@ public:
     virtual ~TextMeasure() = default;
     virtual int textWidth(const Font& font, const std::string& text) const = 0;
     virtual int lineHeight(const Font& font) const = 0;
+    // The room a drop-down list's field takes beside its text (its button, borders and the margins
+    // of its text) on a screen of the given resolution, in pixels.
+    virtual int listFieldRoom(int dotsPerInch) const;
 };
 
 // One shown line of a caption, placed inside its label's box.
@@ -72,11 +75,24 @@ std::vector<TextLine> wrapCaption(const LabelElement& label, const PixelBox& box
 // alignment so that the word shows whole.
 PixelBox labelBox(const LabelElement& label, const PixelBox& box, const TextMeasure& measure);
 
-// The dialog window's client area on the screen, in pixels: its corner where the record puts it, its
-// size grown with the screen's resolution.
+// The dialog window's client area on the screen, in pixels. The record gives its box as it is at 96
+// dots to the inch, where the screen counts 15 twips to the pixel; on a denser screen the box grows
+// about its middle, so that a dialog centred on the screen stays centred.
 PixelBox dialogPlace(const Form2& form, int dotsPerInch = DesignDotsPerInch);
-// The user moved the dialog's window to this point of the screen, in pixels.
-void MoveDialog(Form2& form, int left, int top);
+
+// How far a window's frame (borders and title bar) reaches beyond its client area, in pixels.
+struct FrameReach {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The client area as above, moved the least that puts the whole window, frame included, inside the
+// work area of its monitor (the monitor less its task bar), in pixels. A window larger than the
+// work area keeps its title bar's corner inside it, where the user can take it.
+PixelBox dialogPlace(const Form2& form, int dotsPerInch, const PixelBox& workArea, const FrameReach& frame);
+
+// The user moved the dialog's window so that its client area's corner lies at this point of a
+// screen of the given resolution, in pixels.
+void MoveDialog(Form2& form, int left, int top, int dotsPerInch = DesignDotsPerInch);
 
 // The elements the picture area draws itself, back first: its shapes and the time label. The
 // information text and the link are controls of their own above it, since the user clicks the link.

@@ -135,28 +135,57 @@ void Form2::Form_Load()
     const SettingsFolders folders = settingsFolders(m_program.platform);
     // A save killed before its rename leaves its new file behind; the next start clears it away.
     removeAbandonedSaves(settingsFilePath(folders.writing));
-    if (ReadRunSettings(module, settingsFileToRead(m_program.platform))) {
-        const auto& slot = module.IniValue;
-        if (textToNumber(slot[4]) == 3) {
-            Slider[0].setMax(20);
-            Slider[0].setMin(10);
-        }
-        for (size_t k = 0; k < Slider.size(); ++k)
-            Slider[k].setValue(wholeNumber(textToNumber(slot[k])));
-        ShowChoice(ComboT, slot[3], module.TimePrompt);
-        module.Scenario = StoredScript(slot[4]);
-        cmdS[static_cast<size_t>(module.Scenario - 1)].FontBold = true;
-        ShowChoice(ComboP, slot[5], module.CaptivesPrompt);
-        ArrangeLists(module.Scenario == 3);
-    } else {
-        Slider[2].setValue(2);
-        module.CircleCount = 9;
-        Shape[0].BorderWidth = 1;
-    }
+    const std::filesystem::path file = settingsFileToRead(m_program.platform);
+    ShowSettings(ReadRunSettings(module, file));
+    if (!module.Overrides.IgnoreFile)
+        NoteUnusedFile(file);
     for (module.LoopIndex = 1; module.LoopIndex < DemonstrationShapes; ++module.LoopIndex)
         if (Shape.Load(module.LoopIndex))
             PicDrawingOrder.addToItsArray({KindPicShape, module.LoopIndex});
     FillColorTable(module);
+}
+
+// The settings in force, also those of a missing file: OK saves what the show runs.
+void Form2::ShowSettings(const SavedSettings& settings)
+{
+    ModuleState& module = m_program.module;
+    if (settings.Scenario == 3) {
+        Slider[0].setMax(circleRangeOf(3).most);
+        Slider[0].setMin(circleRangeOf(3).fewest);
+    }
+    Slider[0].setValue(settings.CircleCount);
+    Slider[1].setValue(settings.BorderWidth);
+    Slider[2].setValue(settings.Speed);
+    ShowChoice(ComboT, decimalText(settings.ViewTime), module.TimePrompt);
+    module.Scenario = static_cast<int16_t>(settings.Scenario);
+    cmdS[static_cast<size_t>(module.Scenario - 1)].FontBold = true;
+    ShowChoice(ComboP, decimalText(settings.Captives), module.CaptivesPrompt);
+    ArrangeLists(module.Scenario == 3);
+}
+
+void Form2::NoteUnusedFile(const std::filesystem::path& file)
+{
+    const Captions& captions = captionsFor(languageOf(m_program.module.Language));
+    const std::u8string name = file.u8string();
+    const std::string quoted = "\"" + std::string(name.begin(), name.end()) + "\"";
+    switch (settingsFileUse(file)) {
+    case SettingsFileUse::Used:
+        break;
+    case SettingsFileUse::OthersMayWrite:
+        m_noticesOnShow.push_back({Caption, captions.SharedFileNotUsed + quoted});
+        break;
+    case SettingsFileUse::AnotherUsersFile:
+        m_noticesOnShow.push_back({Caption, captions.OthersFileNotUsed + quoted});
+        break;
+    }
+}
+
+void Form2::Show()
+{
+    Visible = true;
+    BringToFront = true;
+    Messages.insert(Messages.end(), m_noticesOnShow.begin(), m_noticesOnShow.end());
+    m_noticesOnShow.clear();
 }
 
 void Form2::cmdOK_Click()

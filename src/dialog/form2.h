@@ -5,6 +5,7 @@
 // handler it shows the records again.
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 namespace vortexa {
 
 class Program;
+struct SavedSettings;
 
 // The elements of the picture area, for its drawing order.
 enum PictureElementKind { KindPicShape, KindLblTIME, KindLblINFO, KindLblLINK };
@@ -45,11 +47,8 @@ public:
     void DoURL(const std::string& url);
 
     // Shows the dialog, not modal, and brings it to the front.
-    void Show()
-    {
-        Visible = true;
-        BringToFront = true;
-    }
+    // The first time, it also says why a settings file that is there is not used.
+    void Show();
     void Hide() { Visible = false; }
 
     // The window: its place on the screen and the size of its client area, twips.
@@ -84,12 +83,15 @@ public:
     std::vector<MessageRecord> Messages;
 
 private:
+    void ShowSettings(const SavedSettings& settings);
+    void NoteUnusedFile(const std::filesystem::path& file);
     void ArrangeLists(bool withCaptives);
     bool DialClockRefused();
     void StartPreview();
     void ShowMessage(std::string title, std::string text);
 
     Program& m_program;
+    std::vector<MessageRecord> m_noticesOnShow;
 };
 
 } // namespace vortexa

@@ -33,6 +33,14 @@ bool flushToDisk(std::FILE* file);
 bool ownedAndUnshared(const std::filesystem::path& path);
 bool ownedAndUnshared(std::FILE* file);
 
+// True when the folder or file (links followed) belongs to this user or to the system's
+// administrator, whoever else may write it; always true on Windows, as above.
+bool ownedByUser(const std::filesystem::path& path);
+
+// True when the file (links followed) is marked read-only: its owner may not write it (Linux), or
+// it carries the read-only attribute (Windows). A user marks a file so to keep it as it is.
+bool isReadOnlyFile(const std::filesystem::path& path);
+
 // Gives an open file the permission bits, less any that would let another user write it; the
 // file itself, not whatever its name may lead to by then. False with errno set when it cannot.
 bool keepPermissions(std::FILE* file, std::filesystem::perms permissions);

@@ -22,6 +22,14 @@ struct StartResult {
     std::string error; // why it did not start, for the user
 };
 
+// What the show has cost so far, for the frame rate a user may ask to see: the frames painted, the
+// processor time the program used and the time since a fixed moment, both in seconds.
+struct ShowCost {
+    int64_t framesPainted = 0;
+    double processorSeconds = 0;
+    double seconds = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -60,6 +68,9 @@ public:
     // True when the show runs inside a window another program gave it (a screen-saver daemon's, or
     // the root window): that program owns the screen, the keys and the mouse.
     virtual bool showsInGivenWindow() { return false; }
+
+    // The show's cost so far; a platform that does not count it reports none, and shows no rate.
+    virtual ShowCost showCost() { return {}; }
 
     // The folder that holds the program file: the settings file lives there.
     virtual std::filesystem::path programFolder() = 0;

@@ -46,9 +46,10 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-double radixPrefixValue(std::string_view digits, int radix)
+std::optional<double> radixPrefixValue(std::string_view digits, int radix)
 {
     double value = 0;
+    bool anyDigit = false;
     for (char c : digits) {
         c = lowerAscii(c);
         int digit = -1;
@@ -59,7 +60,10 @@ double radixPrefixValue(std::string_view digits, int radix)
         if (digit < 0 || digit >= radix)
             break;
         value = value * radix + digit;
+        anyDigit = true;
     }
+    if (!anyDigit)
+        return std::nullopt;
     return std::min(value, std::numeric_limits<double>::max());
 }
 
@@ -126,7 +130,7 @@ bool isLargeMagnitude(std::string_view number)
 
 } // namespace
 
-double textToNumber(std::string_view text)
+std::optional<double> numberAtStart(std::string_view text)
 {
     size_t position = 0;
     while (position < text.size() && isBlank(text[position]))
@@ -139,12 +143,12 @@ double textToNumber(std::string_view text)
             return radixPrefixValue(text.substr(2), 16);
         if (kind == 'o')
             return radixPrefixValue(text.substr(2), 8);
-        return 0;
+        return std::nullopt;
     }
 
     const std::string_view number = decimalPrefix(text);
     if (number.empty())
-        return 0;
+        return std::nullopt;
     // from_chars takes no plus sign, and reads "." as the decimal point whatever the locale says.
     const bool negative = number[0] == '-';
     const std::string_view magnitude = number[0] == '-' || number[0] == '+' ? number.substr(1) : number;
@@ -154,6 +158,8 @@ double textToNumber(std::string_view text)
         value = isLargeMagnitude(magnitude) ? std::numeric_limits<double>::max() : 0.0;
     return negative ? -value : value;
 }
+
+double textToNumber(std::string_view text) { return numberAtStart(text).value_or(0); }
 
 uint32_t colourFromText(std::string_view text)
 {

@@ -37,6 +37,10 @@ constexpr char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<ch
 // whatever the locale; values beyond a double are held at its largest.
 double textToNumber(std::string_view text);
 
+// The number the ordinary conversion finds at the start of the text, or nothing when the text does
+// not start with one (an empty text, a word, "&H" without digits).
+std::optional<double> numberAtStart(std::string_view text);
+
 // The value of a colour text: "&H" followed by hexadecimal digits, as the colour table holds.
 uint32_t colourFromText(std::string_view text);
 

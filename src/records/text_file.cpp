@@ -16,36 +16,73 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Splits text at CR LF, a lone LF or a lone CR; a line end at the very end adds no empty line.
-std::vector<std::string> splitLines(std::string_view text, size_t mostLines)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size() && lines.size() < mostLines) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
-            ++start;
+// Collects lines from the bytes of a file as they come, split at CR LF, a lone LF or a lone CR,
+// keeping the first MostLineBytes bytes of each; a line end at the very end adds no empty line.
+class LineSplitter {
+public:
+    explicit LineSplitter(size_t mostLines)
+        : m_mostLines(std::min(mostLines, MostTextFileBytes))
+    {
     }
-    return lines;
-}
 
-} // namespace
+    bool full() const { return m_lines.size() >= m_mostLines; }
 
-namespace {
+    void take(std::string_view bytes)
+    {
+        for (char c : bytes) {
+            if (full())
+                return;
+            const bool secondHalfOfCrLf = m_afterCr && c == '\n';
+            m_afterCr = c == '\r';
+            if (secondHalfOfCrLf)
+                continue;
+            if (c == '\r' || c == '\n') {
+                m_lines.push_back(std::move(m_line));
+                m_line.clear();
+                m_inLine = false;
+                continue;
+            }
+            m_inLine = true;
+            if (m_line.size() < MostLineBytes)
+                m_line += c;
+        }
+    }
+
+    std::vector<std::string> lines() &&
+    {
+        if (m_inLine && !full())
+            m_lines.push_back(std::move(m_line));
+        return std::move(m_lines);
+    }
+
+private:
+    size_t m_mostLines;
+    std::vector<std::string> m_lines;
+    std::string m_line;
+    bool m_inLine = false;
+    bool m_afterCr = false;
+};
 
 // Reads and closes the file.
 std::optional<std::vector<std::string>> linesOf(std::FILE* file, size_t mostLines)
 {
-    std::string text(MostTextFileBytes, '\0');
-    const size_t read = std::fread(text.data(), 1, text.size(), file);
-    const bool failed = std::ferror(file) != 0;
+    LineSplitter splitter(mostLines);
+    std::string chunk(MostTextFileBytes, '\0');
+    size_t scanned = 0;
+    bool failed = false;
+    while (!splitter.full() && scanned < MostScannedBytes) {
+        const size_t read = std::fread(chunk.data(), 1, chunk.size(), file);
+        splitter.take(std::string_view(chunk.data(), read));
+        scanned += read;
+        if (read < chunk.size()) {
+            failed = std::ferror(file) != 0;
+            break;
+        }
+    }
     std::fclose(file);
     if (failed)
         return std::nullopt;
-    text.resize(read);
-    return splitLines(text, mostLines);
+    return std::move(splitter).lines();
 }
 
 } // namespace
@@ -56,6 +93,22 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path, size
     if (!file)
         return std::nullopt;
     return linesOf(file, mostLines);
+}
+
+std::optional<std::string> readTextFile(const fs::path& path, size_t mostBytes)
+{
+    std::FILE* file = openRegularFile(path);
+    if (!file)
+        return std::nullopt;
+    // One byte more than wanted tells a file that is too large.
+    std::string text(mostBytes + 1, '\0');
+    const size_t read = std::fread(text.data(), 1, text.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || read > mostBytes)
+        return std::nullopt;
+    text.resize(read);
+    return text;
 }
 
 std::optional<std::vector<std::string>> readOwnTextLines(const fs::path& path, size_t mostLines)
@@ -116,6 +169,14 @@ void removeAbandonedSaves(const fs::path& path)
 
 FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& lines)
 {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return writeTextFile(path, text);
+}
+
+FileResult writeTextFile(const fs::path& path, std::string_view text)
+{
     removeAbandonedSaves(path);
     const std::optional<fs::perms> permissions = permissionsToKeep(path);
     fs::path temporary;
@@ -129,9 +190,6 @@ FileResult writeTextLines(const fs::path& path, const std::vector<std::string>& 
     if (!file)
         return {false, describe(path, std::strerror(errno))};
 
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
     // The bits go on the open file: its name could lead elsewhere by now. The data reaches the disk
     // before the rename, so a crash never leaves an empty file in place.
     const bool kept = permissions ? keepPermissions(file, *permissions) : keepPermissions(file);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vortexa {
@@ -16,11 +17,15 @@ struct FileResult {
 };
 
 // The most a text file is read: the files the program keeps are a few short lines, and a larger or
-// endless one (a device, a file of nothing but line ends) must not hold up the start.
+// endless one (a device, a file of nothing but line ends) must not hold up the start. A long line
+// is kept only in part, and does not hide the lines after it.
 inline constexpr size_t MostTextFileBytes = 64 * 1024;
+inline constexpr size_t MostLineBytes = MostTextFileBytes;
+inline constexpr size_t MostScannedBytes = 64 * MostTextFileBytes;
 
-// The first lines of a regular file, at most mostLines of them, without their line ends (CR LF, a
-// lone LF or a lone CR), taken from its first MostTextFileBytes bytes. Nothing when the path is not
+// The first lines of a regular file, at most mostLines of them (and at most MostTextFileBytes), without
+// their line ends (CR LF, a lone LF or a lone CR), each cut to its first MostLineBytes bytes, taken
+// from the first MostScannedBytes bytes of the file. Nothing when the path is not
 // a regular file (a FIFO, a device, a folder, a link that leads nowhere) or cannot be read; the
 // read never waits.
 std::optional<std::vector<std::string>> readTextLines(
@@ -30,6 +35,13 @@ std::optional<std::vector<std::string>> readTextLines(
 // folder belongs to another user or another user may write it (see ownedAndUnshared).
 std::optional<std::vector<std::string>> readOwnTextLines(
     const std::filesystem::path& path, size_t mostLines = std::numeric_limits<size_t>::max());
+
+// The whole text of a regular file of at most mostBytes bytes, read as readTextLines reads. Nothing
+// also when the file is larger.
+std::optional<std::string> readTextFile(const std::filesystem::path& path, size_t mostBytes);
+
+// Replaces the file with the text, as writeTextLines does.
+FileResult writeTextFile(const std::filesystem::path& path, std::string_view text);
 
 // Replaces the file with the lines, each ended by CR LF. The lines go to a new file in the same
 // folder, flushed to disk and then renamed over the old one, so a failed write never leaves a

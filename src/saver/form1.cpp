@@ -7,6 +7,7 @@
 #include "dialog/captions.h"
 #include "dialog/form2.h"
 #include "records/numeric.h"
+#include "saver/frame_rate.h"
 #include "saver/scene_setup.h"
 #include "scene/script_steps.h"
 #include "settings/settings_file.h"
@@ -46,11 +47,8 @@ bool Form1::Form_Load()
     screen.StartTime = platform.timeOfDay();
     if (module.PreviewMode)
         TakeSettingsFromDialog(module, screen, m_program.dialog());
-    else if (ReadRunSettings(module, settingsFileToRead(platform)))
-        TakeSettingsFromFile(module, screen);
     else
-        TakeDefaultSettings(module, screen);
-    KeepSettingsInRange(module, screen);
+        TakeSettings(module, screen, ReadRunSettings(module, settingsFileToRead(platform)));
 
     // A daemon runs one show in each of its windows, so only a show of its own window is alone; the
     // settings dialog is a window of the program's own, whatever window it was given.
@@ -81,6 +79,8 @@ bool Form1::Form_Load()
     StartTimer(screen.Timer3, screen.Timer3.Interval, &Form1::Timer3_Timer);
     BuildClockDisplay(screen, module);
     MeasureScene(screen, module);
+    if (module.Overrides.ShowFrameRate)
+        UpdateFrameRate(screen, platform.showCost());
     ApplyLanguage(m_program, module.Language);
     return true;
 }
@@ -140,7 +140,12 @@ void Form1::Timer3_Timer()
     m_program.platform.yieldToEvents();
 }
 
-void Form1::Timer4_Timer() { ClockTick(screen, m_program.module, m_program.platform); }
+void Form1::Timer4_Timer()
+{
+    ClockTick(screen, m_program.module, m_program.platform);
+    if (m_program.module.Overrides.ShowFrameRate)
+        UpdateFrameRate(screen, m_program.platform.showCost());
+}
 
 void Form1::Timer5_Timer() { Regroup(screen, m_program.module); }
 
@@ -157,22 +162,16 @@ void Form1::Form_KeyPress(int16_t KeyAscii)
     Form2& dialog = m_program.dialog();
     dialog.Show();
     screen.MousePointer = PointerCrossHair;
+    // The choices in force, also those of a missing file.
     const ModuleState& module = m_program.module;
-    if (module.PreviewMode || !module.IniValue[5].empty()) {
-        ShowChoice(dialog.ComboP, module.Captives, module.CaptivesPrompt);
-        ShowChoice(dialog.ComboT, module.ViewTime, module.TimePrompt);
-    } else {
-        dialog.ComboP.setText(module.CaptivesPrompt);
-        dialog.ComboT.setText(module.TimePrompt);
-    }
+    ShowChoice(dialog.ComboP, module.Captives, module.CaptivesPrompt);
+    ShowChoice(dialog.ComboT, module.ViewTime, module.TimePrompt);
 }
 
 // Five movements are tolerated; from the sixth on the show ends, or the open dialog comes to the
 // front. The count stops at its largest value.
-void Form1::Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
+void Form1::Form_MouseMove(float X, float Y)
 {
-    (void)Button;
-    (void)Shift;
     if (m_program.platform.showsInGivenWindow())
         return;
     if (m_program.IsOwnPointerMove(X, Y))

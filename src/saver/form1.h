@@ -35,7 +35,7 @@ public:
     // Input over the saver screen: a typed character (only keys that produce one reach it) and a
     // mouse movement to a point of the screen in twips.
     void Form_KeyPress(int16_t KeyAscii);
-    void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void Form_MouseMove(float X, float Y);
 
     void Show() { screen.Visible = true; }
     void Hide() { screen.Visible = false; }

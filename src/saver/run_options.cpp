@@ -1,8 +1,11 @@
 #include "saver/run_options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
+
+#include "settings/settings_file.h"
 
 namespace vortexa {
 
@@ -18,13 +21,18 @@ struct SettingOption {
     std::vector<std::string_view> names;
 };
 
+constexpr SettingLine lineOf(SettingLineIndex index) { return SettingLines[static_cast<size_t>(index)]; }
+
 const std::array<SettingOption, 6> SettingOptions {{
-    {"--script", &SettingOverrides::Scenario, 1, 3, {"independence", "capture", "opposition"}},
-    {"--circles", &SettingOverrides::CircleCount, 6, 20, {}},
-    {"--line-width", &SettingOverrides::BorderWidth, 1, 3, {}},
-    {"--speed", &SettingOverrides::Speed, 1, 5, {}},
-    {"--clock", &SettingOverrides::ViewTime, 0, 4, {"time", "time-dial", "elapsed", "elapsed-dial", "none"}},
-    {"--language", &SettingOverrides::Language, 0, 1, {"russian", "english"}},
+    {"--script", &SettingOverrides::Scenario, lineOf(ScriptLine).fewest, lineOf(ScriptLine).most,
+        {"independence", "capture", "opposition"}},
+    {"--circles", &SettingOverrides::CircleCount, lineOf(CirclesLine).fewest, lineOf(CirclesLine).most, {}},
+    {"--line-width", &SettingOverrides::BorderWidth, lineOf(WidthLine).fewest, lineOf(WidthLine).most, {}},
+    {"--speed", &SettingOverrides::Speed, lineOf(SpeedLine).fewest, lineOf(SpeedLine).most, {}},
+    {"--clock", &SettingOverrides::ViewTime, lineOf(ClockLine).fewest, lineOf(ClockLine).most,
+        {"time", "time-dial", "elapsed", "elapsed-dial", "none"}},
+    {"--language", &SettingOverrides::Language, lineOf(LanguageLine).fewest, lineOf(LanguageLine).most,
+        {"russian", "english"}},
 }};
 
 // The options that take no value.
@@ -32,11 +40,89 @@ struct SettingSwitch {
     std::string_view name;
     void (*apply)(SettingOverrides&);
 };
-const std::array<SettingSwitch, 3> SettingSwitches {{
+const std::array<SettingSwitch, 5> SettingSwitches {{
     {"--captives", [](SettingOverrides& settings) { settings.Captives = 0; }},
     {"--no-captives", [](SettingOverrides& settings) { settings.Captives = 1; }},
     {"--no-settings-file", [](SettingOverrides& settings) { settings.IgnoreFile = true; }},
+    {"--fps", [](SettingOverrides& settings) { settings.ShowFrameRate = true; }},
+    {"-fps", [](SettingOverrides& settings) { settings.ShowFrameRate = true; }},
 }};
+
+// The other options the program knows, read where they are used (usage.cpp, show_target.cpp).
+constexpr std::array<std::string_view, 5> OtherOptions {
+    "--help", "--version", "--root", "--window-id", AddToXScreenSaver};
+
+// What a screen-saver daemon may pass to every hack it runs, which this one needs not: the words
+// taken here are dropped.
+size_t ignoredDaemonOption(const std::vector<std::string>& arguments, size_t k)
+{
+    const std::string_view word = arguments[k];
+    if (word == "-install")
+        return 1;
+    if (word == "-visual")
+        return k + 1 < arguments.size() ? 2 : 1;
+    return 0;
+}
+
+size_t editDistance(std::string_view from, std::string_view to)
+{
+    std::vector<size_t> row(to.size() + 1);
+    for (size_t j = 0; j < row.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= from.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= to.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (from[i - 1] == to[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+std::vector<std::string_view> knownOptions()
+{
+    std::vector<std::string_view> names(OtherOptions.begin(), OtherOptions.end());
+    for (const SettingOption& option : SettingOptions)
+        names.push_back(option.name);
+    for (const SettingSwitch& settingSwitch : SettingSwitches)
+        names.push_back(settingSwitch.name);
+    return names;
+}
+
+bool isKnownOption(std::string_view name)
+{
+    const std::vector<std::string_view> names = knownOptions();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string quoted(std::string_view text)
+{
+    constexpr size_t LongestQuote = 40;
+    std::string quote = "\"";
+    for (char c : text.substr(0, LongestQuote))
+        quote += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+    return quote + (text.size() > LongestQuote ? "...\"" : "\"");
+}
+
+// A word of "--" and a name the program does not know is a typo, not a run switch. The option meant
+// is the one the word begins, else the nearest by the letters to change.
+std::string unknownOptionError(std::string_view name)
+{
+    std::string_view closest;
+    size_t distance = std::string_view::npos;
+    for (std::string_view known : knownOptions()) {
+        const size_t d = known.starts_with(name) ? 0 : editDistance(name, known);
+        if (d < distance) {
+            distance = d;
+            closest = known;
+        }
+    }
+    const bool near = distance <= std::max<size_t>(2, closest.size() / 3);
+    return "unknown option " + quoted(name) + (near ? "; did you mean " + std::string(closest) + "?" : "")
+        + " (--help lists the options)";
+}
 
 std::string acceptedValues(const SettingOption& option)
 {
@@ -62,15 +148,6 @@ std::optional<int> valueOf(const SettingOption& option, std::string_view text)
         if (text == option.names[k])
             return option.least + static_cast<int>(k);
     return std::nullopt;
-}
-
-std::string quoted(std::string_view text)
-{
-    constexpr size_t LongestQuote = 40;
-    std::string quote = "\"";
-    for (char c : text.substr(0, LongestQuote))
-        quote += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
-    return quote + (text.size() > LongestQuote ? "...\"" : "\"");
 }
 
 } // namespace
@@ -118,10 +195,24 @@ RunOptions readRunOptions(const std::vector<std::string>& arguments)
         const size_t taken = readSettingOption(arguments, k, options.settings, options.error);
         if (!options.error.empty())
             return options;
-        if (taken == 0)
+        const size_t ignored = taken == 0 ? ignoredDaemonOption(arguments, k) : 0;
+        const std::string_view word = arguments[k];
+        const std::string_view name = word.substr(0, word.find('='));
+        if (taken == 0 && word == AddToXScreenSaver) {
+            options.addToXScreenSaver = true;
+            ++k;
+            continue;
+        }
+        if (taken == 0 && ignored == 0 && name.starts_with("--") && name.size() > 2 && !isKnownOption(name)) {
+            options.error = unknownOptionError(name);
+            return options;
+        }
+        if (taken == 0 && ignored == 0)
             options.otherWords.push_back(arguments[k++]);
-        k += taken;
+        k += taken + ignored;
     }
+    if (options.addToXScreenSaver && arguments.size() > 1)
+        options.error = std::string(AddToXScreenSaver) + " takes no other option";
     return options;
 }
 
@@ -136,6 +227,8 @@ const char* const SettingOptionsUsage = R"(Settings for this run, over those of 
   --no-captives       ... or removed
   --language NAME     russian or english
   --no-settings-file  settings not given here take their defaults, not the file's
+  --fps, -fps         show the frames a second and the processor load at the
+                      bottom left
   Those with a value also as --option=value.
 )";
 

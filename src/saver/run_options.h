@@ -4,6 +4,7 @@
 // switch and the window options.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scene/module_state.h"
@@ -13,8 +14,11 @@ namespace vortexa {
 struct RunOptions {
     SettingOverrides settings;
     std::vector<std::string> otherWords; // the arguments that are no setting option, in their order
+    bool addToXScreenSaver = false; // adds the program to the screen-saver daemon's list instead of running
     std::string error; // set when an option cannot be used: a line naming it and its accepted values
 };
+
+inline constexpr std::string_view AddToXScreenSaver = "--add-to-xscreensaver";
 
 // Reads the setting options among the arguments after the program name, as "--name value" or
 // "--name=value".

@@ -10,15 +10,9 @@ namespace vortexa {
 
 namespace {
 
-constexpr int LowestSpeed = 1;
-constexpr int HighestSpeed = 5;
-constexpr int ThinnestLine = 1;
-constexpr int ThickestLine = 3;
-
 // BaseStep and StepIncrement both come from one speed level.
 void TakeSpeed(ModuleState& module, double level)
 {
-    level = std::clamp(level, double {LowestSpeed}, double {HighestSpeed});
     module.BaseStep = single((level - 1) * 5 + 10);
     module.StepIncrement = single((level - 1) * 5 + 5);
 }
@@ -143,45 +137,24 @@ void BuildHandEnd(SaverScreen& screen, ShapeElement& disc, int j)
 
 } // namespace
 
+void TakeSettings(ModuleState& module, SaverScreen& screen, const SavedSettings& settings)
+{
+    module.CircleCount = single(settings.CircleCount);
+    screen.Shape[0].BorderWidth = settings.BorderWidth;
+    TakeSpeed(module, settings.Speed);
+    module.ViewTime = decimalText(settings.ViewTime);
+    module.Scenario = static_cast<int16_t>(settings.Scenario);
+    module.Captives = decimalText(settings.Captives);
+    module.Language = settings.Language;
+}
+
 void TakeSettingsFromDialog(ModuleState& module, SaverScreen& screen, const Form2& dialog)
 {
-    module.CircleCount = single(dialog.Slider[0].Value());
-    screen.Shape[0].BorderWidth = dialog.Slider[1].Value();
-    TakeSpeed(module, dialog.Slider[2].Value());
-    module.ViewTime = decimalText(dialog.ComboT.ListIndex());
-    module.Captives = decimalText(dialog.ComboP.ListIndex());
-}
-
-void TakeSettingsFromFile(ModuleState& module, SaverScreen& screen)
-{
-    const auto& slot = module.IniValue;
-    module.CircleCount = single(numberOf(slot[0]));
-    screen.Shape[0].BorderWidth = wholeNumber(numberOf(slot[1]));
-    TakeSpeed(module, numberOf(slot[2]));
-    module.ViewTime = slot[3];
-    module.Scenario = StoredScript(slot[4]);
-    module.Captives = slot[5];
-    module.Language = single(numberOf(slot[6]));
-}
-
-void TakeDefaultSettings(ModuleState& module, SaverScreen& screen)
-{
-    TakeSpeed(module, 2);
-    module.CircleCount = 9;
-    screen.Shape[0].BorderWidth = 1;
-    module.ViewTime = "0";
-    module.Scenario = 1;
-    module.Captives = "0";
-    module.Language = 1;
-}
-
-void KeepSettingsInRange(ModuleState& module, SaverScreen& screen)
-{
-    // More circles than the dialog offers would not fit the script: "Independence" would give the
-    // thirteenth circle and those after it no size at all.
-    const auto most = static_cast<float>(circleRangeOf(module.Scenario).most);
-    module.CircleCount = std::clamp(module.CircleCount, 1.0f, most);
-    screen.Shape[0].BorderWidth = std::clamp(screen.Shape[0].BorderWidth, ThinnestLine, ThickestLine);
+    // The circle count the dialog shows may lie outside the script's range until a script button
+    // sets it.
+    TakeSettings(module, screen,
+        heldToRange({dialog.Slider[0].Value(), dialog.Slider[1].Value(), dialog.Slider[2].Value(),
+            dialog.ComboT.ListIndex(), module.Scenario, dialog.ComboP.ListIndex(), module.Language}));
 }
 
 void PlaceHint(SaverScreen& screen)

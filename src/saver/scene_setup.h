@@ -8,14 +8,12 @@ namespace vortexa {
 
 class Form2;
 
-// The three sources of settings; exactly one is used per start-up.
-void TakeSettingsFromDialog(ModuleState& module, SaverScreen& screen, const Form2& dialog);
-void TakeSettingsFromFile(ModuleState& module, SaverScreen& screen);
-void TakeDefaultSettings(ModuleState& module, SaverScreen& screen);
+struct SavedSettings;
 
-// Holds values that only a hand-edited file can give within what the scene can show: the circle
-// count within 1 and the most the dialog offers for the script, the line width within 1..3.
-void KeepSettingsInRange(ModuleState& module, SaverScreen& screen);
+// The settings of a start-up: those of the file or the command line (ReadRunSettings), or in a
+// preview the dialog's choices, held to the same ranges.
+void TakeSettings(ModuleState& module, SaverScreen& screen, const SavedSettings& settings);
+void TakeSettingsFromDialog(ModuleState& module, SaverScreen& screen, const Form2& dialog);
 
 // The hint sits on the bottom edge, 10 twips from the left, in grey 90.
 void PlaceHint(SaverScreen& screen);

@@ -7,6 +7,7 @@ namespace vortexa {
 namespace {
 
 const char* const UsageText = R"(Usage: vortexa [/s | /c | /p | -root | -window-id ID | --help | --version] [SETTING]...
+   or: vortexa --add-to-xscreensaver
 Coloured circle outlines on a black screen: a screen saver.
 
   /s, no argument  show the saver full-screen; so does any argument not listed here
@@ -15,8 +16,14 @@ Coloured circle outlines on a black screen: a screen saver.
   -root            draw on the root window, for a screen-saver daemon
   -window-id ID    draw inside the window ID (decimal, or hexadecimal with 0x);
                    XSCREENSAVER_WINDOW in the environment does the same
+  -install, -visual NAME  taken as a daemon passes them, and not needed
   -h, --help       print this text and end
   --version        print the version and end
+  --add-to-xscreensaver
+                   add Vortexa to the list of savers of XScreenSaver in
+                   ~/.xscreensaver (the file is made with the daemon's own list
+                   when missing); XScreenSaver then offers it in
+                   xscreensaver-settings, without a restart
 
 )";
 

@@ -43,6 +43,8 @@ struct SettingOverrides {
     std::optional<int> Captives; // Plen: 0 taken captive, 1 removed
     std::optional<int> Language; // Local: 0 Russian, 1 English
     bool IgnoreFile = false; // settings not given take the values of a missing file
+    // Shows the frame rate over the scene; no setting of the file, so any() leaves it out.
+    bool ShowFrameRate = false;
     bool any() const
     {
         return IgnoreFile || CircleCount || BorderWidth || Speed || ViewTime || Scenario || Captives || Language;

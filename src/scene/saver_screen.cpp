@@ -69,6 +69,19 @@ LabelElement designedHint()
     return label;
 }
 
+// Small white text on black, hidden until the first reading.
+LabelElement designedFrameRate()
+{
+    LabelElement label;
+    label.LabelFont = {"MS Sans Serif", 8.25f, true, false};
+    label.Width = 2700;
+    label.Height = 240;
+    label.BackColor = 0x000000;
+    label.ForeColor = rgb(255, 255, 255);
+    label.Visible = false;
+    return label;
+}
+
 } // namespace
 
 SaverScreen::SaverScreen()
@@ -78,6 +91,7 @@ SaverScreen::SaverScreen()
     , lblS({designedDialLabel(165), designedDialLabel(170), designedDialLabel(170)})
     , lblT(designedTimeLabel())
     , lblF1(designedHint())
+    , lblFrameRate(designedFrameRate())
 {
     drawingOrder.add({KindShape, 0});
     drawingOrder.add({KindShapeS, 0});
@@ -87,6 +101,7 @@ SaverScreen::SaverScreen()
         drawingOrder.add({KindLblS, k});
     drawingOrder.add({KindLblT, 0});
     drawingOrder.add({KindLblF1, 0});
+    drawingOrder.add({KindLblFrameRate, 0});
 }
 
 bool SaverScreen::LoadShape(int k)

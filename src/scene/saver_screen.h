@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "platform/platform.h"
 #include "records/drawing_order.h"
@@ -10,7 +11,7 @@
 
 namespace vortexa {
 
-enum SaverElementKind { KindShape, KindShapeS, KindLineS, KindLblS, KindLblT, KindLblF1 };
+enum SaverElementKind { KindShape, KindShapeS, KindLineS, KindLblS, KindLblT, KindLblF1, KindLblFrameRate };
 
 enum MousePointerStyle { PointerDefault = 0, PointerCrossHair = 2, PointerCustom = 99 };
 
@@ -44,6 +45,9 @@ struct SaverScreen {
     ElementArray<LabelElement> lblS;
     LabelElement lblT;
     LabelElement lblF1;
+    // The frame rate over the scene, shown when asked for, and the show's cost at its last reading.
+    LabelElement lblFrameRate;
+    std::optional<ShowCost> FrameRateFrom;
     TimerRecord Timer1, Timer2, Timer3, Timer4, Timer5;
 
     // The window itself.
@@ -84,6 +88,9 @@ template <typename Visitor> void forEachShownElement(const SaverScreen& screen, 
             break;
         case KindLblF1:
             shown(element, &screen.lblF1);
+            break;
+        case KindLblFrameRate:
+            shown(element, &screen.lblFrameRate);
             break;
         default:
             break;

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/file_system.h"
 #include "records/numeric.h"
 
 namespace vortexa {
+
+namespace fs = std::filesystem;
 
 std::filesystem::path settingsFilePath(const std::filesystem::path& programFolder)
 {
@@ -22,7 +25,15 @@ std::string valueOfLine(const std::string& line)
 
 } // namespace
 
-bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file)
+SettingsFileUse settingsFileUse(const fs::path& file)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(file, error) || ownedAndUnshared(file))
+        return SettingsFileUse::Used;
+    return ownedByUser(file) ? SettingsFileUse::OthersMayWrite : SettingsFileUse::AnotherUsersFile;
+}
+
+bool ReadSettingsFile(ModuleState& module, const fs::path& file)
 {
     const auto lines = readOwnTextLines(file, IniSlots);
     if (!lines)
@@ -37,67 +48,119 @@ bool ReadSettingsFile(ModuleState& module, const std::filesystem::path& file)
 
 namespace {
 
-// The values a missing file stands for, as the file's texts.
-void FillDefaultSlots(ModuleState& module)
+std::array<int, SettingsLines> valuesOf(const SavedSettings& settings)
 {
-    const SavedSettings defaults {9, 1, 2, 0, DefaultScript, 0, 1};
-    const std::vector<std::string> lines = settingsFileLines(defaults);
-    for (size_t k = 0; k < lines.size(); ++k)
-        module.IniValue[k] = valueOfLine(lines[k]);
-    module.IniLine = static_cast<int32_t>(lines.size());
+    return {settings.CircleCount, settings.BorderWidth, settings.Speed, settings.ViewTime, settings.Scenario,
+        settings.Captives, wholeNumber(settings.Language)};
 }
 
-void Overlay(ModuleState& module, size_t slot, const std::optional<int>& value)
+SavedSettings settingsOf(const std::array<int, SettingsLines>& values)
 {
-    if (value)
-        module.IniValue[slot] = decimalText(*value);
+    return {values[CirclesLine], values[WidthLine], values[SpeedLine], values[ClockLine], values[ScriptLine],
+        values[CaptivesLine], static_cast<float>(values[LanguageLine])};
+}
+
+void Overlay(int& value, const std::optional<int>& given)
+{
+    if (given)
+        value = *given;
 }
 
 } // namespace
 
-bool ReadRunSettings(ModuleState& module, const std::filesystem::path& file)
+SavedSettings defaultSettings()
+{
+    std::array<int, SettingsLines> values {};
+    for (size_t k = 0; k < values.size(); ++k)
+        values[k] = SettingLines[k].byDefault;
+    return settingsOf(values);
+}
+
+SavedSettings heldToRange(SavedSettings settings)
+{
+    std::array<int, SettingsLines> values = valuesOf(settings);
+    for (size_t k = 0; k < values.size(); ++k)
+        values[k] = std::clamp(values[k], SettingLines[k].fewest, SettingLines[k].most);
+    const CircleRange circles = circleRangeOf(values[ScriptLine]);
+    values[CirclesLine] = std::clamp(values[CirclesLine], circles.fewest, circles.most);
+    return settingsOf(values);
+}
+
+SavedSettings settingsInForce(const ModuleState& module)
+{
+    std::array<int, SettingsLines> values = valuesOf(defaultSettings());
+    const size_t linesRead = static_cast<size_t>(std::clamp(module.IniLine, 0, SettingsLines));
+    for (size_t k = 0; k < linesRead; ++k)
+        if (const auto number = numberAtStart(module.IniValue[k]))
+            values[k] = wholeNumber(*number);
+    return heldToRange(settingsOf(values));
+}
+
+SavedSettings ReadRunSettings(ModuleState& module, const fs::path& file)
 {
     const SettingOverrides& overrides = module.Overrides;
     const bool fileRead = !overrides.IgnoreFile && ReadSettingsFile(module, file);
-    if (!overrides.any())
-        return fileRead;
-    if (!fileRead)
-        FillDefaultSlots(module);
-    Overlay(module, 4, overrides.Scenario);
-    if (overrides.CircleCount) {
-        const CircleRange range = circleRangeOf(StoredScript(module.IniValue[4]));
-        Overlay(module, 0, std::clamp(*overrides.CircleCount, range.fewest, range.most));
-    }
-    Overlay(module, 1, overrides.BorderWidth);
-    Overlay(module, 2, overrides.Speed);
-    Overlay(module, 3, overrides.ViewTime);
-    Overlay(module, 5, overrides.Captives);
-    Overlay(module, 6, overrides.Language);
-    return true;
-}
-
-int16_t StoredScript(const std::string& text)
-{
-    const auto script = toInt16(textToNumber(text));
-    return script && isScript(*script) ? *script : DefaultScript;
+    SavedSettings settings = fileRead ? settingsInForce(module) : defaultSettings();
+    Overlay(settings.Scenario, overrides.Scenario);
+    Overlay(settings.CircleCount, overrides.CircleCount);
+    Overlay(settings.BorderWidth, overrides.BorderWidth);
+    Overlay(settings.Speed, overrides.Speed);
+    Overlay(settings.ViewTime, overrides.ViewTime);
+    Overlay(settings.Captives, overrides.Captives);
+    if (overrides.Language)
+        settings.Language = static_cast<float>(*overrides.Language);
+    return heldToRange(settings);
 }
 
 std::vector<std::string> settingsFileLines(const SavedSettings& settings)
 {
-    return {
-        "krugN=" + decimalText(settings.CircleCount),
-        "BorderWidth=" + decimalText(settings.BorderWidth),
-        "Speed=" + decimalText(settings.Speed),
-        "viewTime=" + decimalText(settings.ViewTime),
-        "Scenario=" + decimalText(settings.Scenario),
-        "Plen=" + decimalText(settings.Captives),
-        "Local=" + decimalText(wholeNumber(settings.Language)),
-    };
+    const std::array<int, SettingsLines> values = valuesOf(settings);
+    std::vector<std::string> lines;
+    for (size_t k = 0; k < values.size(); ++k)
+        lines.push_back(SettingLines[k].key + decimalText(values[k]));
+    return lines;
 }
 
-FileResult WriteSettingsFile(const SavedSettings& settings, const std::filesystem::path& programFolder)
+namespace {
+
+FileResult refused(const fs::path& file, const std::string& reason)
 {
-    return writeTextLines(settingsFilePath(programFolder), settingsFileLines(settings));
+    const std::u8string name = file.u8string();
+    return {false, "\"" + std::string(name.begin(), name.end()) + "\": " + reason};
+}
+
+// The file a save replaces: the settings file itself, or the file its link leads to; or why it
+// leaves the file as it is.
+FileResult fileToReplace(const fs::path& file, fs::path& target)
+{
+    std::error_code error;
+    target = file;
+    if (fs::is_symlink(file, error)) {
+        target = fs::canonical(file, error);
+        if (error)
+            return refused(file, "the link leads to no file; it is left as it is");
+        if (!ownedAndUnshared(target.parent_path()))
+            return refused(target, "the folder the link leads to is another user's, or others may write in it");
+    }
+    if (!fs::exists(target, error))
+        return {};
+    if (!ownedByUser(target))
+        return refused(target, "the file is another user's; it is left as it is");
+    if (!ownedAndUnshared(target))
+        return refused(target, "other users may change the file, so it is not used and is left as it is");
+    if (isReadOnlyFile(target))
+        return refused(target, "the file is read-only; it is left as it is");
+    return {};
+}
+
+} // namespace
+
+FileResult WriteSettingsFile(const SavedSettings& settings, const fs::path& programFolder)
+{
+    fs::path target;
+    if (FileResult replaceable = fileToReplace(settingsFilePath(programFolder), target); !replaceable.ok)
+        return replaceable;
+    return writeTextLines(target, settingsFileLines(settings));
 }
 
 } // namespace vortexa

@@ -133,14 +133,14 @@ TEST(ApplyLanguage, ASwitchKeepsTheChoicesMadeInTheDialog)
     EXPECT_EQ(dialog.ComboT.Text(), "From start (Zentar)");
 }
 
-TEST(ApplyLanguage, AListWithoutSelectionShowsTheStoredChoiceOrThePrompt)
+TEST(ApplyLanguage, AListWithoutSelectionShowsTheStoredChoice)
 {
     DialogWorld world("/s", settingsText(8, 1, 2, 2, 1, 9, 1));
     Form2& dialog = world.dialog();
     dialog.ComboT.setText("typed");
     dialog.lblLOC_Click(Russian);
     EXPECT_EQ(dialog.ComboT.Text(), "Отсутствия (Циф)"); // the stored clock choice 2
-    EXPECT_EQ(dialog.ComboP.Text(), "Пленные?"); // the stored 9 names no entry
+    EXPECT_EQ(dialog.ComboP.Text(), "Не брать"); // the stored 9 held to the last entry
 }
 
 TEST(ApplyLanguage, TheWarningFollowsTheLanguage)

@@ -163,15 +163,82 @@ TEST(DialogLayout, TheInformationTextWrapsInsideItsAreaInBothLanguages)
     }
 }
 
-TEST(DialogLayout, ADenserScreenGrowsTheDialogButKeepsItsCorner)
+// A list's field shows its widest entry whole, as far as its frame's border allows. In Russian
+// "Брать в плен" (12 characters, 72 pixels, and 30 for the field's button and edges) is wider than
+// the captives list's 93 pixels at 96 dots to the inch: it grows by the 8 pixels left before the
+// border of the frame (231), and pushes the clock list beside it as far. At 192 both fit.
+TEST(DialogLayout, AListGrowsToShowItsWidestEntryAndPushesTheListBesideIt)
+{
+    DialogWorld world("/c");
+    Form2& dialog = world.dialog();
+    dialog.cmdS_Click(2);
+    dialog.lblLOC_Click(Russian);
+    const std::vector<DialogControl> controls = dialogControls(dialog);
+    const auto boxOf = [&](const std::vector<ControlLayout>& layout, const std::string& name) {
+        for (size_t k = 0; k < controls.size(); ++k)
+            if (controls[k].name == name)
+                return layout[k].box;
+        return PixelBox {};
+    };
+    const struct {
+        int dotsPerInch;
+        int captivesWidth, clockLeft, clockWidth;
+    } rows[] = {{96, 101, 103 + 8, 120}, {192, 187, 207, 240}};
+    for (const auto& row : rows) {
+        const std::vector<ControlLayout> layout = layOutDialog(dialog, controls, FixedMeasure(), row.dotsPerInch);
+        EXPECT_EQ(boxOf(layout, "ComboP").width, row.captivesWidth) << row.dotsPerInch;
+        EXPECT_EQ(boxOf(layout, "ComboT").left, row.clockLeft) << row.dotsPerInch;
+        EXPECT_EQ(boxOf(layout, "ComboT").width, row.clockWidth) << row.dotsPerInch;
+    }
+}
+
+TEST(DialogLayout, ADenserScreenGrowsTheDialogAboutItsMiddle)
 {
     DialogWorld world("/c");
     Form2& dialog = world.dialog();
     const std::vector<DialogControl> controls = dialogControls(dialog);
     const std::vector<ControlLayout> layout = layOutDialog(dialog, controls, FixedMeasure(), 144);
     EXPECT_EQ(layout[0].box, (PixelBox {12, 18, 566, 326})); // the picture: twips / 10
-    EXPECT_EQ(dialogPlace(dialog, 144).width, 594);
-    EXPECT_EQ(dialogPlace(dialog, 144).left, dialogPlace(dialog).left);
+    const PixelBox design = dialogPlace(dialog), grown = dialogPlace(dialog, 144);
+    EXPECT_EQ(grown.width, 594);
+    EXPECT_NEAR(grown.left + grown.width / 2.0, design.left + design.width / 2.0, 1);
+    EXPECT_NEAR(grown.top + grown.height / 2.0, design.top + design.height / 2.0, 1);
+}
+
+// The window lies wholly inside its monitor's work area at every resolution, wherever the record
+// puts it; where the user moves it, the record follows, so that it stays there.
+TEST(DialogLayout, TheWindowLiesInsideTheWorkAreaOfItsMonitor)
+{
+    const FrameReach frame {3, 26, 3, 3};
+    const PixelBox fullHd {0, 0, 1920, 1040}, small {0, 0, 1024, 768};
+    const struct {
+        const char* row;
+        int left, top; // the record's corner at 96 dots to the inch, in pixels
+        int dotsPerInch;
+        PixelBox workArea;
+        PixelBox place;
+    } rows[] = {
+        {"centred at 96", 762, 329, 96, fullHd, {762, 329, 396, 421}},
+        {"centred at 144", 762, 329, 144, fullHd, {663, 224, 594, 632}},
+        {"centred at 168", 762, 329, 168, fullHd, {614, 171, 693, 737}},
+        {"centred at 192", 762, 329, 192, fullHd, {564, 119, 792, 842}},
+        {"near the lower right corner", 1500, 900, 192, fullHd, {1125, 195, 792, 842}},
+        {"above the top edge", 700, -40, 120, fullHd, {651, 26, 495, 526}},
+        {"taller than the work area", 314, 173, 192, small, {116, 26, 792, 842}},
+        {"wider than the work area", 314, 173, 192, {0, 0, 640, 1040}, {3, 26, 792, 842}},
+        {"on a monitor at the right", 2000, 100, 120, {1920, 0, 1280, 984}, {1951, 48, 495, 526}},
+        {"across a monitor at the left", -100, 300, 96, {-1280, 0, 1280, 1024}, {-399, 300, 396, 421}},
+    };
+    DialogWorld world("/c");
+    Form2& dialog = world.dialog();
+    for (const auto& row : rows) {
+        dialog.Left = toTwips(row.left);
+        dialog.Top = toTwips(row.top);
+        const PixelBox place = dialogPlace(dialog, row.dotsPerInch, row.workArea, frame);
+        EXPECT_EQ(place, row.place) << row.row;
+        MoveDialog(dialog, place.left, place.top, row.dotsPerInch);
+        EXPECT_EQ(dialogPlace(dialog, row.dotsPerInch, row.workArea, frame), place) << row.row << ", moved there";
+    }
 }
 
 } // namespace

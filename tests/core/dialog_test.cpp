@@ -16,11 +16,11 @@ TEST(DialogLoad, TakesTheSettingsFileIntoItsControls)
         int clockIndex, captivesIndex;
         int boldButton; // -1 for none
     } rows[] = {
-        {"no file", "", 6, 12, 6, 1, 2, 0, 0, -1},
+        {"no file", "", 6, 12, 9, 1, 2, 0, 0, 0},
         {"script 3 widens the range first", settingsText(15, 3, 5, 3, 3, 1, 1), 10, 20, 15, 3, 5, 3, 1, 2},
-        {"script 2 keeps the first range", settingsText(15, 2, 1, 2, 2, 0, 1), 6, 12, 12, 2, 1, 2, 0, 1},
-        {"choices outside the lists", settingsText(8, 1, 3, 9, 1, 7, 1), 6, 12, 8, 1, 3, -1, -1, 0},
-        {"script outside 1..3 takes the first", settingsText(8, 1, 3, 0, 7, 0, 1), 6, 12, 8, 1, 3, 0, 0, 0},
+        {"script 2 keeps the first range", settingsText(15, 2, 1, 2, 2, 0, 1), 6, 12, 10, 2, 1, 2, 0, 1},
+        {"choices outside the lists", settingsText(8, 1, 3, 9, 1, 7, 1), 6, 12, 8, 1, 3, 4, 1, 0},
+        {"script beyond 3 takes the last", settingsText(8, 1, 3, 0, 7, 0, 1), 10, 20, 10, 1, 3, 0, 0, 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -53,18 +53,31 @@ TEST(DialogLoad, StoredOppositionArrangesTheListsAsItsButtonDoes)
     EXPECT_FALSE(dialog.Shape[0].Visible);
 }
 
-TEST(DialogLoad, ChoicesOutsideTheListsShowThePrompts)
+TEST(DialogLoad, ChoicesBeyondTheListsShowTheLastEntries)
 {
     DialogWorld world("/s", settingsText(8, 1, 3, 9, 1, 7, 1));
-    EXPECT_EQ(world.dialog().ComboT.Text(), "Time?");
-    EXPECT_EQ(world.dialog().ComboP.Text(), "Captives?");
+    EXPECT_EQ(world.dialog().ComboT.Text(), "Without time");
+    EXPECT_EQ(world.dialog().ComboP.Text(), "Not get");
 }
 
-TEST(DialogLoad, WithoutAFileTheShowKeepsNineCirclesWhileTheTrackBarShowsSix)
+// What the dialog shows without a file is what the show runs, and OK saves just that.
+TEST(DialogLoad, WithoutAFileTheDialogShowsAndSavesTheSettingsInForce)
 {
-    DialogWorld world;
-    EXPECT_EQ(world.program.module.CircleCount, 9);
-    EXPECT_EQ(world.dialog().Slider[0].Value(), 6);
+    for (const char* commandLine : {"/s", "/c"}) {
+        SCOPED_TRACE(commandLine);
+        DialogWorld world(commandLine);
+        Form2& dialog = world.dialog();
+        EXPECT_EQ(world.program.module.CircleCount, 9);
+        EXPECT_EQ(dialog.Slider[0].Value(), 9);
+        EXPECT_EQ(dialog.Slider[1].Value(), 1);
+        EXPECT_EQ(dialog.Slider[2].Value(), 2);
+        EXPECT_TRUE(dialog.cmdS[0].FontBold);
+        EXPECT_EQ(world.program.module.Scenario, 1);
+        EXPECT_TRUE(dialog.Messages.empty());
+        dialog.cmdOK_Click();
+        EXPECT_EQ(fileText(world.settingsPath()),
+            "krugN=9\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=1\r\nPlen=0\r\nLocal=1\r\n");
+    }
 }
 
 TEST(DialogLoad, MovesThePointerIntoTheDialogInWholePixels)
@@ -117,7 +130,7 @@ TEST(DialogOk, ListsShowingTheirPromptsAreSavedAsTheFirstEntry)
     dialog.ComboP.setText("anything typed");
     dialog.cmdOK_Click();
     EXPECT_EQ(fileText(world.settingsPath()),
-        "krugN=6\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=1\r\nPlen=0\r\nLocal=1\r\n");
+        "krugN=9\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=0\r\nScenario=1\r\nPlen=0\r\nLocal=1\r\n");
 }
 
 TEST(DialogOk, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysWithTheChoices)

@@ -29,7 +29,7 @@ struct DialogWorld {
     // The newest saver screen.
     Form1& saver() { return *program.screens().back(); }
     // A user's mouse movement somewhere the program never puts the pointer.
-    void moveMouse() { saver().Form_MouseMove(0, 0, 15 * 7, 15 * 3); }
+    void moveMouse() { saver().Form_MouseMove(15 * 7, 15 * 3); }
 
     TemporaryFolder folder;
     HeadlessPlatform platform {folder.path()};

@@ -58,7 +58,7 @@ TEST(GivenWindow, TheDaemonOwnsTheScreenTheKeysAndTheMouse)
     Form1& form = *running.program.screens().front();
     form.Form_KeyPress('a');
     for (int move = 1; move <= 7; ++move)
-        form.Form_MouseMove(0, 0, 150.0f * static_cast<float>(move), 300);
+        form.Form_MouseMove(150.0f * static_cast<float>(move), 300);
     EXPECT_FALSE(running.platform.ended());
 }
 

@@ -43,7 +43,7 @@ TEST(KeyPress, OneOpensTheDialogOverTheRunningShow)
     EXPECT_EQ(world.platform.runningTimers(), 3);
 }
 
-TEST(KeyPress, OneShowsTheStoredChoicesOrThePrompts)
+TEST(KeyPress, OneShowsTheChoicesInForce)
 {
     const struct {
         const char* name;
@@ -51,9 +51,9 @@ TEST(KeyPress, OneShowsTheStoredChoicesOrThePrompts)
         const char* captives;
         const char* clock;
     } rows[] = {
-        {"no file", "", "Captives?", "Time?"},
+        {"no file", "", "Get captives", "System (Digital)"},
         {"a file", settingsText(8, 1, 2, 2, 3, 1, 1), "Not get", "From start (Digital)"},
-        {"a file with choices outside the lists", settingsText(8, 1, 2, 5, 3, 2, 1), "Captives?", "Time?"},
+        {"a file with choices beyond the lists", settingsText(8, 1, 2, 5, 3, 2, 1), "Not get", "Without time"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -129,7 +129,7 @@ TEST(MouseMove, ThePointerMoveOfTheDialogsLoadIsNotTheUsers)
     Form1& saver = world.saver();
     const auto own = [&] {
         saver.Form_MouseMove(
-            0, 0, static_cast<float>(world.platform.cursorX() * 15), static_cast<float>(world.platform.cursorY() * 15));
+            static_cast<float>(world.platform.cursorX() * 15), static_cast<float>(world.platform.cursorY() * 15));
     };
     own();
     EXPECT_EQ(saver.screen.MoveCount, 0);

@@ -18,7 +18,7 @@ bool operator==(const SettingOverrides& a, const SettingOverrides& b)
 {
     return a.CircleCount == b.CircleCount && a.BorderWidth == b.BorderWidth && a.Speed == b.Speed
         && a.ViewTime == b.ViewTime && a.Scenario == b.Scenario && a.Captives == b.Captives && a.Language == b.Language
-        && a.IgnoreFile == b.IgnoreFile;
+        && a.IgnoreFile == b.IgnoreFile && a.ShowFrameRate == b.ShowFrameRate;
 }
 
 using Setting = std::optional<int> SettingOverrides::*;
@@ -37,6 +37,12 @@ SettingOverrides given(std::initializer_list<std::pair<Setting, int>> values, bo
 }
 
 SettingOverrides circles(int n) { return given({{Circles, n}}); }
+
+SettingOverrides frameRate(SettingOverrides settings = {})
+{
+    settings.ShowFrameRate = true;
+    return settings;
+}
 
 TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
 {
@@ -73,11 +79,27 @@ TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
         {{"--no-captives"}, given({{Captives, 1}}), {}, ""},
         {{"--captives=no"}, {}, {}, "--captives takes no value"},
         {{"--no-settings-file"}, given({}, true), {}, ""},
+        {{"--fps"}, frameRate(), {}, ""},
+        {{"-root", "-fps", "--speed=3"}, frameRate(given({{Speed, 3}})), {"-root"}, ""},
+        {{"--fps=yes"}, {}, {}, "--fps takes no value"},
         // The last of one option wins; the run switch and window options are left as they came.
         {{"/c", "--speed", "2", "--speed", "4"}, given({{Speed, 4}}), {"/c"}, ""},
         {{"-root", "--script", "capture", "--clock", "none"}, given({{Clock, 4}, {Script, 2}}), {"-root"}, ""},
         {{"-window-id", "0x40", "--no-captives"}, given({{Captives, 1}}), {"-window-id", "0x40"}, ""},
-        {{"--scripts", "capture"}, {}, {"--scripts", "capture"}, ""},
+        // A word of "--" the program does not know is a typo, named with the option meant.
+        {{"--scripts", "capture"}, {}, {}, "unknown option \"--scripts\"; did you mean --script?"},
+        {{"--scrip", "opposition"}, {}, {}, "unknown option \"--scrip\"; did you mean --script?"},
+        {{"--no-captive"}, {}, {}, "unknown option \"--no-captive\"; did you mean --no-captives?"},
+        {{"--circles=7", "--lang=english"}, {}, {}, "unknown option \"--lang\"; did you mean --language?"},
+        {{"--foo"}, {}, {}, "unknown option \"--foo\""},
+        {{"--help"}, {}, {"--help"}, ""},
+        {{"--version"}, {}, {"--version"}, ""},
+        {{"--root", "--window-id=0x40"}, {}, {"--root", "--window-id=0x40"}, ""},
+        // What a daemon passes every hack is taken and dropped; other words stay for the run switch.
+        {{"-root", "-install", "-visual", "default", "--speed", "3"}, given({{Speed, 3}}), {"-root"}, ""},
+        {{"--visual=default"}, {}, {}, "unknown option \"--visual\""},
+        {{"-visual"}, {}, {}, ""},
+        {{"-foo", "/x", "--"}, {}, {"-foo", "/x", "--"}, ""},
         {{"--script", "--circles", "8"}, {}, {}, "--script takes"},
     };
     for (const OptionRow& row : rows) {
@@ -93,6 +115,18 @@ TEST(RunOptions, EachOptionTakesItsRangeAndNamesAndNothingElse)
             EXPECT_EQ(read.error.substr(0, row.error.size()), row.error) << line << "gave: " << read.error;
         }
     }
+}
+
+TEST(RunOptions, AddingToTheDaemonsListStandsAlone)
+{
+    const RunOptions alone = readRunOptions({"--add-to-xscreensaver"});
+    EXPECT_TRUE(alone.addToXScreenSaver);
+    EXPECT_EQ(alone.error, "");
+    EXPECT_TRUE(alone.otherWords.empty());
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>> {
+             {"--add-to-xscreensaver", "/c"}, {"--script", "capture", "--add-to-xscreensaver"}})
+        EXPECT_EQ(readRunOptions(arguments).error, "--add-to-xscreensaver takes no other option") << arguments[0];
+    EXPECT_FALSE(readRunOptions({"/s"}).addToXScreenSaver);
 }
 
 // What the show runs with: an option, else the file, else the defaults. The file here holds other
@@ -115,11 +149,13 @@ TEST(RunOptions, AnOptionWinsOverTheFileAndTheFileOverTheDefaults)
             1, 3, "4", 2, "0", 1},
         {std::nullopt, given({{Speed, 4}}), 9, 1, 4, "0", 1, "0", 1},
         {file, given({{Language, 1}}), 11, 3, 5, "2", 1, "1", 1},
-        // A count given is held to the script's range; a stored one only to its top.
+        // A count, given or stored, is held to the script's range.
         {file, given({{Circles, 20}}), 12, 3, 5, "2", 1, "1", 0},
         {file, given({{Circles, 6}, {Script, 3}}), 10, 3, 5, "2", 3, "1", 0},
         {file, given({{Script, 2}}), 10, 3, 5, "2", 2, "1", 0},
-        {settingsText(6, 1, 2, 0, 1, 0), given({{Script, 3}}), 6, 1, 2, "0", 3, "0", 1},
+        {settingsText(6, 1, 2, 0, 1, 0), given({{Script, 3}}), 10, 1, 2, "0", 3, "0", 1},
+        // The frame rate is no setting of the file: asking for it alone keeps the file's values.
+        {file, frameRate(), 11, 3, 5, "2", 1, "1", 0},
         // Told to ignore the file, what the options leave takes the defaults.
         {file, given({{Clock, 1}}, true), 9, 1, 2, "1", 1, "0", 1},
     };

@@ -136,15 +136,37 @@ TEST(SettingsFile, FailedSaveReportsTheFileAndLeavesTheEarlierOneIntact)
         EXPECT_EQ(entry.path().filename(), "Vortexa.ini") << "a temporary file was left behind";
 }
 
-TEST(SettingsFile, SaveReplacesALinkInsteadOfWritingThroughIt)
+// Settings kept elsewhere and linked in stay where they are kept: the save replaces the file the
+// link leads to, in that file's folder, and the link stays.
+TEST(SettingsFile, SaveWritesTheFileALinkLeadsTo)
 {
     TemporaryFolder folder;
-    folder.write("elsewhere.txt", "keep me");
-    if (!makeSymbolicLink(folder.path() / "elsewhere.txt", folder.path() / "Vortexa.ini"))
+    std::filesystem::create_directory(folder.path() / "kept");
+    folder.write("kept/settings.ini", "krugN=12\r\n");
+    if (!makeSymbolicLink(folder.path() / "kept" / "settings.ini", folder.path() / "Vortexa.ini"))
         GTEST_SKIP() << "no symbolic links here";
     ASSERT_TRUE(WriteSettingsFile({8, 1, 1, 0, 1, 0, 1}, folder.path()).ok);
-    EXPECT_EQ(folder.read("elsewhere.txt"), "keep me");
-    EXPECT_FALSE(std::filesystem::is_symlink(folder.path() / "Vortexa.ini"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "Vortexa.ini"));
+    EXPECT_EQ(folder.read("kept/settings.ini").substr(0, 8), "krugN=8\r");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path() / "kept"), {}), 1);
+}
+
+// A user marks a file read-only to keep it: a save leaves it as it is and says why.
+TEST(SettingsFile, SaveLeavesAReadOnlyFileAsItIs)
+{
+    namespace fs = std::filesystem;
+    TemporaryFolder folder;
+    folder.write("Vortexa.ini", "krugN=12\r\n");
+    const fs::path file = folder.path() / "Vortexa.ini";
+    fs::permissions(
+        file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    const FileResult result = WriteSettingsFile({8, 1, 1, 0, 1, 0, 1}, folder.path());
+    const bool stillReadOnly = (fs::status(file).permissions() & fs::perms::owner_write) == fs::perms::none;
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("read-only"), std::string::npos) << result.error;
+    EXPECT_EQ(folder.read("Vortexa.ini"), "krugN=12\r\n");
+    EXPECT_TRUE(stillReadOnly);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "running_program.h"
 #include "settings/settings_location.h"
+#include "sim_output.h"
 #include "state/program.h"
 #include "temporary_folder.h"
 
@@ -75,7 +76,7 @@ TEST(SettingsLocation, ReadAndSavedWhereTheUserCanKeepThem)
 {
     // Folders are named relative to a fresh root: "program" holds the program; "" for XDG or HOME
     // means unset. The file beside the program asks for 7 circles, the user's for 11; without a file
-    // the dialog's track bar stays at 6.
+    // the dialog shows the 9 of a missing file.
     const struct {
         const char* name;
         bool programWritable;
@@ -92,7 +93,7 @@ TEST(SettingsLocation, ReadAndSavedWhereTheUserCanKeepThem)
         {"installed, first start", false, true, std::nullopt, "config", "home", 7, "config/vortexa", 0644, false},
         {"installed, saved before", false, true, 0600, "config", "home", 11, "config/vortexa", 0600, true},
         {"no XDG_CONFIG_HOME", false, true, 0640, "", "home", 11, "home/.config/vortexa", 0640, false},
-        {"relative XDG_CONFIG_HOME", false, false, std::nullopt, "relative", "home", 6, "home/.config/vortexa", 0644,
+        {"relative XDG_CONFIG_HOME", false, false, std::nullopt, "relative", "home", 9, "home/.config/vortexa", 0644,
             false},
         {"no folder of the user's", false, true, std::nullopt, "", "", 7, "", 0, false},
     };
@@ -168,17 +169,20 @@ TEST(SettingsLocation, OnlyFoldersAndFilesNoOtherUserCanChangeAreUsed)
         unsigned folderMode;
         Owner fileOwner;
         unsigned fileMode;
-        int circlesRead; // 11 from the file, 6 without one
+        int circlesRead; // 11 from the file, 9 without one
         bool saved;
-        unsigned savedMode;
+        unsigned savedMode; // of the new file, or of the file left as it was
+        bool toldAtShow; // the dialog says why the file is not used before OK is pressed
     } rows[] = {
-        {"the user's own folder and file", Self, 0700, Self, 0600, 11, true, 0600},
-        {"a folder the user's own group may write", Self, 0770, Self, 0640, 11, true, 0640},
-        {"a folder everyone may write", Self, 0777, Self, 0600, 6, false, 0},
-        {"a file everyone may write", Self, 0700, Self, 0666, 6, true, 0664},
-        {"a shared folder where only owners remove names", Root, 01777, Self, 0600, 11, true, 0600},
-        {"a stranger's folder everyone may write", Stranger, 0777, Stranger, 0666, 6, false, 0},
-        {"a stranger's file in the user's folder", Self, 0755, Stranger, 0644, 6, true, 0644},
+        {"the user's own folder and file", Self, 0700, Self, 0600, 11, true, 0600, false},
+        {"a folder the user's own group may write", Self, 0770, Self, 0640, 11, true, 0640, false},
+        {"a folder everyone may write", Self, 0777, Self, 0600, 9, false, 0600, false},
+        {"a file everyone may write", Self, 0700, Self, 0666, 9, false, 0666, true},
+        {"a file the user's group may write", Self, 0700, Self, 0620, 11, true, 0620, false},
+        {"a read-only file", Self, 0700, Self, 0444, 11, false, 0444, false},
+        {"a shared folder where only owners remove names", Root, 01777, Self, 0600, 11, true, 0600, false},
+        {"a stranger's folder everyone may write", Stranger, 0777, Stranger, 0666, 9, false, 0666, true},
+        {"a stranger's file in the user's folder", Self, 0755, Stranger, 0644, 9, false, 0644, true},
     };
     const bool root = geteuid() == 0;
     const uid_t self = root ? 65534 : getuid();
@@ -220,16 +224,98 @@ TEST(SettingsLocation, OnlyFoldersAndFilesNoOtherUserCanChangeAreUsed)
             running.Start();
             Form2& dialog = running.dialog();
             EXPECT_EQ(dialog.Slider[0].Value(), row.circlesRead);
+            EXPECT_EQ(running.module.CircleCount, row.circlesRead) << "the show runs what the dialog shows";
+            EXPECT_EQ(simValue(simFirstLine(folder / "Vortexa.ini"), "circle_count"), std::to_string(row.circlesRead));
+            ASSERT_EQ(dialog.Messages.size(), row.toldAtShow ? 1u : 0u);
+            if (row.toldAtShow) {
+                EXPECT_NE(dialog.Messages[0].Text.find("not used"), std::string::npos) << dialog.Messages[0].Text;
+            }
+            dialog.Messages.clear();
             dialog.Slider[0].setValue(10);
             dialog.cmdOK_Click();
             EXPECT_EQ(platform.ended(), row.saved);
+            EXPECT_EQ(modeOf(folder / "Vortexa.ini"), row.savedMode);
             if (!row.saved) {
                 ASSERT_EQ(dialog.Messages.size(), 1u);
                 EXPECT_NE(dialog.Messages[0].Text.find(folder.string()), std::string::npos) << dialog.Messages[0].Text;
+                EXPECT_EQ(fileText(folder / "Vortexa.ini").substr(0, 9), "krugN=11\r") << "the user's values stay";
                 return;
             }
             EXPECT_EQ(fileText(folder / "Vortexa.ini").substr(0, 9), "krugN=10\r");
-            EXPECT_EQ(modeOf(folder / "Vortexa.ini"), row.savedMode);
+        });
+    }
+}
+
+// Settings kept elsewhere and linked in: OK replaces the file the link leads to, in that file's
+// folder, and the link stays. A link to a file that is read-only, another user's, or none is left
+// as it is, with a message.
+TEST(SettingsLocation, ALinkedFileIsSavedWhereTheLinkLeads)
+{
+    enum Target { Own, ReadOnly, Strangers, Missing };
+    const struct {
+        const char* name;
+        Target target;
+        int circlesRead;
+        bool saved;
+    } rows[] = {
+        {"the user's own file", Own, 11, true},
+        {"a read-only file", ReadOnly, 11, false},
+        {"a stranger's file", Strangers, 9, false},
+        {"no file", Missing, 9, false},
+    };
+    const bool root = geteuid() == 0;
+    const uid_t self = root ? 65534 : getuid();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (!root && row.target == Strangers) {
+            std::printf("skipped \"%s\": only root can make files of another user\n", row.name);
+            continue;
+        }
+        TemporaryFolder top;
+        fs::permissions(top.path(), fs::perms(0755));
+        const fs::path program = top.path() / "program";
+        const fs::path user = top.path() / "config" / "vortexa";
+        const fs::path dotfiles = top.path() / "dotfiles";
+        for (const fs::path& folder : {program, user, dotfiles})
+            fs::create_directories(folder);
+        const fs::path target = dotfiles / "vortexa.ini";
+        if (row.target != Missing)
+            writeFile(target, settingsText(11, 1, 2, 0, 1, 0));
+        fs::create_symlink("../../dotfiles/vortexa.ini", user / "Vortexa.ini");
+        if (root) {
+            for (const fs::path& path : {user, dotfiles, top.path() / "config"})
+                ASSERT_EQ(chown(path.c_str(), self, self), 0);
+            if (row.target != Missing) {
+                ASSERT_EQ(chown(target.c_str(), row.target == Strangers ? 12345 : self, self), 0);
+            }
+        }
+        if (row.target != Missing)
+            fs::permissions(target, fs::perms(row.target == ReadOnly ? 0444 : 0644));
+        fs::permissions(program, fs::perms(0555));
+        const RemovableAfterwards removable {program};
+        asOrdinaryUser([&] {
+            HeadlessPlatform platform(program);
+            platform.setUserSettingsFolder(user);
+            platform.setCommandLine("/c");
+            Program running(platform);
+            running.Start();
+            Form2& dialog = running.dialog();
+            EXPECT_EQ(dialog.Slider[0].Value(), row.circlesRead);
+            dialog.Messages.clear();
+            dialog.Slider[0].setValue(10);
+            dialog.cmdOK_Click();
+            EXPECT_EQ(platform.ended(), row.saved);
+            EXPECT_TRUE(fs::is_symlink(user / "Vortexa.ini"));
+            EXPECT_EQ(std::distance(fs::directory_iterator(user), {}), 1) << "nothing beside the link";
+            if (row.saved) {
+                EXPECT_EQ(fileText(target).substr(0, 9), "krugN=10\r");
+                EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), {}), 1) << "no new file left behind";
+                return;
+            }
+            ASSERT_EQ(dialog.Messages.size(), 1u);
+            if (row.target != Missing) {
+                EXPECT_EQ(fileText(target).substr(0, 9), "krugN=11\r");
+            }
         });
     }
 }

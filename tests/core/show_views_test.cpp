@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/show_views.h"
 
 namespace vortexa {
@@ -68,6 +69,33 @@ TEST(ShowViews, EachScreenHasTheSceneOnThePrimaryMonitorAndACoverOnEveryOther)
         const View* scene = views.sceneViewOf(b);
         EXPECT_EQ(scene != nullptr && scene->drawsScene, std::string(step.viewsOfB).find('*') != std::string::npos)
             << step.what;
+    }
+}
+
+// A monitor that overlaps the primary keeps its cover, which lies under the scene; one wholly
+// inside the primary shows nothing the scene does not, and gets none.
+TEST(MonitorCovers, OnlyMonitorsShowingMoreThanThePrimaryAreCovered)
+{
+    const struct {
+        const char* name;
+        std::vector<MonitorArea> monitors; // the first is the primary
+        std::vector<int> shown;
+    } rows[] = {
+        {"side by side", {{0, 0, 1280, 720}, {1280, 0, 800, 600}}, {0, 1}},
+        {"a mirror of the same size", {{0, 0, 1280, 720}, {0, 0, 1280, 720}}, {0}},
+        {"a smaller mirror", {{0, 0, 1280, 720}, {0, 0, 1024, 768}}, {0, 1}},
+        {"a projector inside", {{0, 0, 1920, 1080}, {320, 180, 1280, 720}}, {0}},
+        {"two halves and the whole", {{0, 0, 1920, 1080}, {0, 0, 960, 1080}, {960, 0, 960, 1080}}, {0}},
+        {"a half primary beside the whole", {{0, 0, 960, 1080}, {0, 0, 1920, 1080}, {960, 0, 960, 1080}}, {0, 1, 2}},
+        {"overlapping an edge", {{0, 0, 1280, 720}, {1000, 100, 800, 600}}, {0, 1}},
+        {"above and left", {{0, 0, 1280, 720}, {-800, -600, 800, 600}}, {0, 1}},
+    };
+    for (const auto& row : rows) {
+        std::vector<int> monitors;
+        for (int k = 0; k < static_cast<int>(row.monitors.size()); ++k)
+            monitors.push_back(k);
+        const auto areaOf = [&row](int monitor) { return row.monitors[static_cast<size_t>(monitor)]; };
+        EXPECT_EQ(monitorsToShowOn(monitors, 0, areaOf), row.shown) << row.name;
     }
 }
 

@@ -155,7 +155,7 @@ TEST(Simulator, EndsCleanlyWhenCutShortOrKilled)
     EXPECT_EQ(folder.read("status"), "2\n");
     EXPECT_EQ(lineCount(folder.read("errors")), 1) << folder.read("errors");
 
-    EXPECT_NE(std::system(("timeout -s KILL 0.5 " + run + " >/dev/null").c_str()), 0);
+    EXPECT_NE(std::system(("timeout -s KILL 0.5 env " + run + " >/dev/null").c_str()), 0);
     EXPECT_TRUE(std::filesystem::is_empty(temporary.path()));
 }
 

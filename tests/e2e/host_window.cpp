@@ -2,7 +2,8 @@
 // given, its id printed in hexadecimal, then resized or destroyed on the commands read from the
 // standard input ("resize WIDTH HEIGHT", "destroy"). A third argument makes another kind of thing:
 // "argb" a window of depth 32 with alpha, "inputonly" a window that shows nothing, "pixmap" a
-// pixmap ("destroy" frees it).
+// pixmap ("destroy" frees it). With "--keyboard-held" alone it only tells whether another program
+// holds the keyboard: status 0 when one does, 1 when none does.
 
 #include <xcb/xcb.h>
 
@@ -23,10 +24,34 @@ const xcb_visualtype_t* visualOfDepth(const xcb_screen_t* screen, uint8_t depth)
     return nullptr;
 }
 
+// Tries to take the keyboard for a moment: another program that holds it makes the try fail.
+int keyboardHeld()
+{
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        std::fprintf(stderr, "host_window: no display\n");
+        return 2;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_grab_keyboard_reply_t* grab = xcb_grab_keyboard_reply(connection,
+        xcb_grab_keyboard(connection, 0, screen->root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        nullptr);
+    const bool taken = grab && grab->status == XCB_GRAB_STATUS_SUCCESS;
+    const bool heldByAnother = grab && grab->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+    std::free(grab);
+    if (taken)
+        xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    xcb_disconnect(connection);
+    return heldByAnother ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--keyboard-held")
+        return keyboardHeld();
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: %s WIDTH HEIGHT [argb|inputonly|pixmap]\n", argv[0]);
         return 2;

@@ -56,12 +56,15 @@ trap 'end_daemon; end_everything' EXIT
 start_daemon() {
     "${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
     DAEMON_PID=$!
-    for tries in $(seq 50); do
-        xscreensaver-command -time >/dev/null 2>&1 && break
-        kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
-        sleep 0.2
-    done
-    xscreensaver-command -time >/dev/null 2>&1 || fail "the daemon does not answer"
+    wait_until 20 daemon_answers || fail "the daemon does not answer: $(cat "$WORK/daemon.log")"
+}
+
+daemon_answers() {
+    xscreensaver-command -time >/dev/null 2>&1
+}
+
+saver_started() {
+    [ -n "$(saver_pid)" ]
 }
 
 # The saver the daemon started: the installed program, a child of the daemon's display process.
@@ -76,13 +79,21 @@ saver_pid() {
 # Asks the daemon to show the saver and waits for it; its process id is then in SAVER.
 select_saver() {
     xscreensaver-command -select 1 >/dev/null || fail "the daemon refused -select 1"
-    SAVER=
-    for tries in $(seq 50); do
-        SAVER=$(saver_pid | head -n 1)
-        [ -n "$SAVER" ] && break
-        sleep 0.1
-    done
+    wait_until 20 saver_started || true
+    SAVER=$(saver_pid | head -n 1)
     [ -n "$SAVER" ] || fail "the daemon did not start the installed saver: $(tail -n 20 "$WORK/daemon.log")"
+}
+
+# Takes a screenshot and is true when it shows a black scene with outlines of two circle colours or
+# more; the lit share is then in share, the number of circle colours in circles.
+black_scene_with_outlines() {
+    take_screenshot
+    share=$(lit_share)
+    circles=0
+    for colour in $(scene_colours); do
+        case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) circles=$((circles + 1)) ;; esac
+    done
+    awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' && [ "$circles" -ge 2 ]
 }
 
 write_daemon_settings "$INSTALLED" --root
@@ -90,7 +101,7 @@ start_daemon
 select_saver
 tr '\0' '\n' <"/proc/$SAVER/environ" | grep -q '^XSCREENSAVER_WINDOW=' ||
     fail "the daemon gave the saver no window"
-sleep 2
+wait_until 30 black_scene_with_outlines || true
 kill -0 "$SAVER" 2>/dev/null || fail "the saver ended on its own: $(tail -n 20 "$WORK/daemon.log")"
 
 # The daemon marks its own window with the pid of the saver running in it; any other window of
@@ -100,22 +111,16 @@ for window in $(xdotool search --onlyvisible --pid "$SAVER" 2>/dev/null || true)
         fail "the saver opened a window of its own instead of drawing in the daemon's: $(xprop -id "$window" WM_CLASS)"
 done
 
-take_screenshot
-share=$(lit_share)
 awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' || fail "the screen is not a black scene with outlines: lit share $share"
-circles=0
-for colour in $(scene_colours); do
-    case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) circles=$((circles + 1)) ;; esac
-done
 [ "$circles" -ge 2 ] || fail "fewer than two circle colours on the screen: $(scene_colours | tr '\n' ' ')"
 
 xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
-for tries in $(seq 10); do
-    has_ended "$SAVER" && break
-    sleep 0.1
-done
-has_ended "$SAVER" || fail "the saver still runs a second after -deactivate"
-sleep 0.5
+wait_until 1 has_ended "$SAVER" || fail "the saver still runs a second after -deactivate"
+# The daemon's part that ran the saver writes no more once it has ended itself.
+saver_runner_ended() {
+    grep -q "xscreensaver-gfx exited" "$WORK/daemon.log"
+}
+wait_until 20 saver_runner_ended || true
 grep -q "exited abnormally" "$WORK/daemon.log" && fail "the daemon saw the saver end abnormally: $(grep abnormally "$WORK/daemon.log")"
 echo "ok: the daemon ran the installed saver in its window and ended it"
 end_daemon
@@ -129,24 +134,33 @@ printf 'krugN=6\r\nBorderWidth=1\r\nSpeed=2\r\nviewTime=4\r\nScenario=1\r\nPlen=
 write_daemon_settings "$INSTALLED" --root --script capture --clock time
 start_daemon
 select_saver
-sleep 2
+
+# Takes a screenshot and is true when it shows a circle 400 pixels wide or more with the time on its
+# centre: the widest circle's width is then in widest, its centre in cx and cy, the number of grey
+# pixels of the time there in grey.
+large_circle_with_the_time() {
+    take_screenshot
+    widest=0
+    grey=0
+    local centre= colour width height left top
+    for colour in $CIRCLE_COLOURS; do
+        read -r width height left top < <(convert "$SHOT" -fill black +opaque "#$colour" -format '%@\n' info: 2>/dev/null | tr 'x+' '  ')
+        if [ "$width" -gt "$widest" ] && [ "$width" -lt "$SCREEN_WIDTH" ]; then
+            widest=$width
+            centre="$((left + width / 2)) $((top + height / 2))"
+        fi
+    done
+    [ "$widest" -ge 400 ] || return 1
+    read -r cx cy <<<"$centre"
+    # The time label, grey text on black, sits on the large circle's centre.
+    grey=$(convert "$SHOT" -crop "120x40+$((cx - 60))+$((cy - 20))" +repage -depth 8 txt:- |
+        awk 'NR > 1 { sub("#", "", $3); r = substr($3, 1, 2); g = substr($3, 3, 2); b = substr($3, 5, 2)
+                      if (r == g && g == b && r >= "30" && r <= "B0") n++ } END { print n + 0 }')
+    [ "$grey" -ge 30 ]
+}
+wait_until 30 large_circle_with_the_time || true
 kill -0 "$SAVER" 2>/dev/null || fail "the saver with options ended on its own: $(tail -n 20 "$WORK/daemon.log")"
-take_screenshot
-widest=0
-centre=
-for colour in $CIRCLE_COLOURS; do
-    read -r width height left top < <(convert "$SHOT" -fill black +opaque "#$colour" -format '%@\n' info: 2>/dev/null | tr 'x+' '  ')
-    if [ "$width" -gt "$widest" ] && [ "$width" -lt "$SCREEN_WIDTH" ]; then
-        widest=$width
-        centre="$((left + width / 2)) $((top + height / 2))"
-    fi
-done
 [ "$widest" -ge 400 ] || fail "no large circle of Capture on the screen: the widest circle is $widest pixels"
-read -r cx cy <<<"$centre"
-# The time label, grey text on black, sits on the large circle's centre.
-grey=$(convert "$SHOT" -crop "120x40+$((cx - 60))+$((cy - 20))" +repage -depth 8 txt:- |
-    awk 'NR > 1 { sub("#", "", $3); r = substr($3, 1, 2); g = substr($3, 3, 2); b = substr($3, 5, 2)
-                  if (r == g && g == b && r >= "30" && r <= "B0") n++ } END { print n + 0 }')
 [ "$grey" -ge 30 ] || fail "no time on the large circle at $cx,$cy ($grey grey pixels)"
 xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
 echo "ok: the program line's options chose Capture with the time over a file that chose neither"

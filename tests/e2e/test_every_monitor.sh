@@ -8,9 +8,7 @@ start_saver /s
 second=${DISPLAY%.*}.1
 cover=$(DISPLAY=$second timeout 10 xdotool search --sync --onlyvisible --pid "$SAVER_PID" 2>/dev/null | head -n 1 || true)
 [ -n "$cover" ] || fail "the second monitor has no window of the show"
-sleep 1
-
-take_screenshot
+wait_until 20 scene_drawn_with 3 || true
 circle_colours=$(scene_colours | grep -cwF "$(tr ' ' '\n' <<<"$CIRCLE_COLOURS")" || true)
 [ "$circle_colours" -ge 3 ] || fail "the first monitor shows $circle_colours circle colours"
 DISPLAY=$second timeout 10 import -window root "$SHOT" || fail "no screenshot of the second monitor"
@@ -18,7 +16,7 @@ DISPLAY=$second timeout 10 import -window root "$SHOT" || fail "no screenshot of
 
 for x in 100 200 300 400 500; do
     DISPLAY=$second timeout 5 xdotool mousemove --screen 1 --sync "$x" 300
-    sleep 0.15
+    sleep 0.15 # moves queued together merge into one, and the program shows none it has handled
 done
 expect_running "$SAVER_PID" "five mouse moves ended the show"
 DISPLAY=$second timeout 5 xdotool mousemove --screen 1 --sync 600 300

@@ -18,16 +18,15 @@ read -r dialog x y < <(dialog_of "$SAVER_PID") || true
 timeout 5 xdotool windowfocus --sync "$saver"
 for x_move in 50 100 150 200 250 300 350 400; do
     timeout 5 xdotool mousemove --sync "$x_move" 650
-    sleep 0.1
+    sleep 0.1 # moves queued together merge into one, and the program shows none it has handled
 done
 expect_running "$SAVER_PID" "mouse moves over the show ended the program"
 has_ended "$SAVER_PID" && fail "the program ended"
 [ -n "$(xdotool search --onlyvisible --pid "$SAVER_PID" 2>/dev/null | grep -x "$saver")" ] || fail "the show was closed"
-[ "$(xdotool getwindowfocus)" = "$dialog" ] || fail "the dialog did not come to the front"
+wait_until 20 focus_is "$dialog" || fail "the dialog did not come to the front"
 
 # The dialog is on top of the show: its buttons, not the black screen, are seen.
-take_screenshot
-[ "$(colours_in $((x + 8)) $((y + 384)) 380 25 | grep -cv 000000)" -gt 2 ] || fail "the dialog is hidden behind the show"
+wait_until 20 dialog_drawn_at "$x" "$y" || fail "the dialog is hidden behind the show"
 
 xdotool key Escape
 await_end "$SAVER_PID"

@@ -18,10 +18,7 @@ start_configuration
 opened_after_click() {
     rm -f "$WORK/opened"
     click_at $((x + 8 + 180)) $((y + 12 + 128))
-    for tries in $(seq 50); do
-        [ -s "$WORK/opened" ] && break
-        sleep 0.1
-    done
+    wait_until 20 test -s "$WORK/opened" || true
     cat "$WORK/opened" 2>/dev/null || true
 }
 

@@ -9,7 +9,8 @@ row_relative_runtime_folder() {
     XDG_RUNTIME_DIR=relative start_saver -root
     cd - >/dev/null
     expect_running "$SAVER_PID" "$ROW: the show did not run: $(cat "$WORK/saver.err")"
-    sleep 1
+    # Drawing, the show is past its start, where it takes its lock in the runtime folder.
+    wait_until 20 scene_drawn_with 2 || true
     kill "$SAVER_PID"
     [ ! -e "$WORK/started-here/relative" ] || fail "$ROW: the show made ./relative"
 }
@@ -18,7 +19,7 @@ row_relative_runtime_folder() {
 row_usage_into_a_closed_pipe() {
     local status
     set +o pipefail
-    "$PROGRAM" --help | (exec 0<&-; sleep 1)
+    "$PROGRAM" --help | (exec 0<&-)
     status=${PIPESTATUS[0]}
     set -o pipefail
     [ "$status" = 1 ] || fail "$ROW: status $status (141: ended by SIGPIPE)"
@@ -26,10 +27,13 @@ row_usage_into_a_closed_pipe() {
 
 # The toolkit is made to talk on the standard error, which nobody reads any more.
 row_show_into_a_closed_pipe() {
-    QT_LOGGING_RULES="qt.qpa.*=true" "$PROGRAM" -root > >(exec 0<&-; sleep 5) 2>&1 &
+    take_screenshot
+    cp "$SHOT" "$WORK/before.png"
+    QT_LOGGING_RULES="qt.qpa.*=true" "$PROGRAM" -root > >(exec 0<&-) 2>&1 &
     SAVER_PID=$!
     SAVER_PIDS+=("$SAVER_PID")
-    sleep 1.5
+    # Moving the scene left on the root before, the show has written the toolkit's talk of its start.
+    wait_until 20 screen_moved_from "$WORK/before.png" || true
     expect_running "$SAVER_PID" "$ROW: the show ended"
     kill -TERM "$SAVER_PID"
     await_end "$SAVER_PID" 2

@@ -17,12 +17,11 @@ attention=$(window_named "Attention!")
 [ -n "$attention" ] || fail "no \"Attention!\" message appeared"
 timeout 5 xdotool windowfocus --sync "$attention"
 xdotool key Return
-for tries in $(seq 20); do
-    [ -z "$(xdotool search --onlyvisible --name '^Attention!$' 2>/dev/null)" ] && break
-    sleep 0.1
-done
-[ -z "$(xdotool search --onlyvisible --name '^Attention!$' 2>/dev/null)" ] || fail "the message stayed open"
-sleep 0.3
+attention_closed() {
+    [ -z "$(xdotool search --onlyvisible --name '^Attention!$' 2>/dev/null)" ]
+}
+wait_until 20 attention_closed || fail "the message stayed open"
+sleep 0.3 # a fixed time: what is looked for here is a new show that does not come
 [ "$(shows_of "$SAVER_PID")" = "$show" ] || fail "a preview started: $(shows_of "$SAVER_PID")"
 has_ended "$SAVER_PID" && fail "the program ended"
 [ -n "$(dialog_of "$SAVER_PID")" ] || fail "the dialog went away"

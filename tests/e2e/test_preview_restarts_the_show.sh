@@ -8,15 +8,14 @@ show=$(shows_of "$SAVER_PID")
 
 click_at $((x + 8 + 8 + 56)) $((y + 248 + 88 + 12)) # "Opposition"
 click_at $((x + 104 + 44)) $((y + 384 + 12))
-for tries in $(seq 50); do
+# A new show: another window than the one before.
+show_replaced() {
     now=$(shows_of "$SAVER_PID")
-    [ -n "$now" ] && [ "$now" != "$show" ] && break
-    sleep 0.1
-done
+    [ -n "$now" ] && [ "$now" != "$show" ]
+}
+wait_until 20 show_replaced || true
 [ "$(wc -w <<<"$now")" = 1 ] && [ "$now" != "$show" ] || fail "shows after the preview: $now (before: $show)"
 [ -n "$(dialog_of "$SAVER_PID")" ] || fail "the dialog did not come back"
-sleep 0.3
-take_screenshot
-[ "$(colours_in $((x + 8)) $((y + 384)) 380 25 | grep -cv 000000)" -gt 2 ] || fail "the dialog is behind the new show"
+wait_until 20 dialog_drawn_at "$x" "$y" || fail "the dialog is behind the new show"
 has_ended "$SAVER_PID" && fail "the program ended"
 echo "ok"

@@ -14,7 +14,6 @@ row_second() { # the display as the second start names it, then its switches
     local status
     status=$(DISPLAY=$display run_saver_to_end "$@")
     [ "$status" = 0 ] || fail "$ROW: the second saver ended with status $status"
-    sleep 0.3
     [ "$(windows_mapped)" = 0 ] || fail "$ROW: the second saver showed a window"
     kill -0 "$first" || fail "$ROW: the first saver ended"
 }

@@ -9,8 +9,7 @@ for factor in 2 1.5; do
     [ -n "$window" ] || fail "scale $factor: no window appeared"
     read -r x y width height < <(geometry_of "$window")
     [ "$x $y $width $height" = "0 0 $SCREEN_WIDTH $SCREEN_HEIGHT" ] || fail "scale $factor: window at $x,$y size ${width}x$height"
-    sleep 0.5
-    take_screenshot
+    wait_until 20 scene_drawn_with 2 || fail "scale $factor: no scene was drawn"
     for colour in $(colours_in 0 0 "$SCREEN_WIDTH" $((SCREEN_HEIGHT * 3 / 4))); do
         [ "$colour" = 000000 ] && continue
         grep -qw "$colour" <<<"$CIRCLE_COLOURS" || fail "scale $factor: colour $colour is not a circle colour"

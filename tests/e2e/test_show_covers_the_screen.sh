@@ -7,8 +7,7 @@ window=$(window_of "$SAVER_PID")
 read -r x y width height < <(geometry_of "$window")
 [ "$x $y $width $height" = "0 0 $SCREEN_WIDTH $SCREEN_HEIGHT" ] || fail "window at $x,$y size ${width}x$height"
 
-sleep 0.5 # the first frames reach the screen
-take_screenshot
+wait_until 20 scene_drawn_with 3 || fail "no scene of three circle colours was drawn: $(scene_colours | tr '\n' ' ')"
 share=$(lit_share)
 awk -v share="$share" 'BEGIN { exit !(share > 0 && share < 0.05) }' || fail "$share of the screen is lit"
 circle_colours=$(scene_colours | grep -cwF "$(tr ' ' '\n' <<<"$CIRCLE_COLOURS")" || true)

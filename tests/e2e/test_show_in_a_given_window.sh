@@ -12,43 +12,65 @@ HOST=${VORTEXA_HOST_WINDOW:?the host window helper}
 HOSTS=0
 open_host_window() {
     HOSTS=$((HOSTS + 1))
-    local name=$WORK/host$HOSTS
-    mkfifo "$name.in"
-    "$HOST" 400 300 <"$name.in" >"$name.out" &
-    SAVER_PIDS+=($!)
-    exec {HOST_INPUT}>"$name.in"
-    for _ in $(seq 50); do
-        [ -s "$name.out" ] && break
-        sleep 0.1
-    done
-    HOST_ID=$(head -n 1 "$name.out")
+    HOST_FILES=$WORK/host$HOSTS
+    mkfifo "$HOST_FILES.in"
+    "$HOST" 400 300 <"$HOST_FILES.in" >"$HOST_FILES.out" &
+    HOST_PID=$!
+    SAVER_PIDS+=("$HOST_PID")
+    exec {HOST_INPUT}>"$HOST_FILES.in"
+    wait_until 20 test -s "$HOST_FILES.out" || true
+    HOST_ID=$(head -n 1 "$HOST_FILES.out")
     [ -n "$HOST_ID" ] || fail "the host window did not appear"
 }
 
+# Gives the host window a command and waits until it has carried it out: the host says "done"
+# after a resize and ends after "destroy".
 host_command() {
+    local done_before
+    done_before=$(grep -c '^done$' "$HOST_FILES.out" || true)
     echo "$*" >&"$HOST_INPUT"
-    sleep 0.3
+    if [ "$1" = destroy ]; then
+        wait_until 20 has_ended "$HOST_PID" || fail "$ROW: the host window was not destroyed"
+    else
+        wait_until 20 host_done_more_than "$done_before" || fail "$ROW: the host did not carry out $*"
+    fi
 }
 
-# Waits for the show to draw circle colours inside the rectangle X Y WIDTH HEIGHT of the screen.
+host_done_more_than() {
+    [ "$(grep -c '^done$' "$HOST_FILES.out" || true)" -gt "$1" ]
+}
+
+# Takes a screenshot and is true when the show draws circle colours inside the rectangle X Y WIDTH
+# HEIGHT of the screen.
+scene_in() {
+    local found
+    take_screenshot
+    found=$(colours_in "$@" | grep -cwF "$(tr ' ' '\n' <<<"$CIRCLE_COLOURS")" || true)
+    [ "$found" -ge 2 ]
+}
+
 expect_scene_in() {
-    local tries found
-    for tries in $(seq 20); do
-        sleep 0.25
-        take_screenshot
-        found=$(colours_in "$@" | grep -cwF "$(tr ' ' '\n' <<<"$CIRCLE_COLOURS")" || true)
-        [ "$found" -ge 2 ] && return 0
-    done
-    fail "$ROW: no scene in $*"
+    wait_until 20 scene_in "$@" || fail "$ROW: no scene in $*"
 }
 
-# Fails when anything but black is lit outside the rectangle X Y WIDTH HEIGHT.
-expect_dark_outside() {
+# The number of pixels of the last screenshot lit outside the rectangle X Y WIDTH HEIGHT.
+lit_outside() {
+    convert "$SHOT" -fill black -draw "rectangle $1 $2 $(($1 + $3 - 1)) $(($2 + $4 - 1))" \
+        -fill white +opaque black -format "%[fx:mean*w*h]" info:
+}
+
+# Takes a screenshot and is true when nothing but black is lit outside the rectangle.
+dark_outside() {
     take_screenshot
     local lit
-    lit=$(convert "$SHOT" -fill black -draw "rectangle $1 $2 $(($1 + $3 - 1)) $(($2 + $4 - 1))" \
-        -fill white +opaque black -format "%[fx:mean*w*h]" info:)
-    [ "${lit%.*}" -le 0 ] || fail "$ROW: $lit pixels lit outside the window"
+    lit=$(lit_outside "$@")
+    [ "${lit%.*}" -le 0 ]
+}
+
+# Fails when anything but black is lit outside the rectangle X Y WIDTH HEIGHT, waiting for the
+# show to follow a change of its window first.
+expect_dark_outside() {
+    wait_until 20 dark_outside "$@" || fail "$ROW: $(lit_outside "$@") pixels lit outside the window"
 }
 
 end_show() {
@@ -97,7 +119,10 @@ row_resize() {
     start_saver -window-id "$HOST_ID"
     expect_scene_in 0 0 400 300
     host_command resize 240 160
-    sleep 1
+    # The show draws on in the smaller window: its scene there moves.
+    take_screenshot
+    cp "$SHOT" "$WORK/resized.png"
+    wait_until 20 screen_moved_from "$WORK/resized.png" || fail "$ROW: the show stopped drawing"
     expect_scene_in 0 0 240 160
     expect_dark_outside 0 0 240 160
     expect_running "$SAVER_PID" "$ROW: the show ended"
@@ -138,13 +163,8 @@ row_two_windows() {
 
 row_two_displays() {
     local second_display
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$WORK/display2" 2>/dev/null &
-    SAVER_PIDS+=($!)
-    for _ in $(seq 50); do
-        [ -s "$WORK/display2" ] && break
-        sleep 0.1
-    done
-    second_display=":$(head -n 1 "$WORK/display2")"
+    start_other_x_server 640x480x24
+    second_display=$OTHER_DISPLAY
     start_saver /s
     local first_pid=$SAVER_PID
     [ -n "$(window_of "$first_pid")" ] || fail "$ROW: no show on the first display"
@@ -166,7 +186,7 @@ row_planted_lock() {
     local fallback=/tmp/vortexa-$(id -u)
     touch "$shared/vortexa-_${DISPLAY#:}.lock"
     chown nobody "$shared/vortexa-_${DISPLAY#:}.lock"
-    flock "$shared/vortexa-_${DISPLAY#:}.lock" sleep 30 &
+    flock "$shared/vortexa-_${DISPLAY#:}.lock" sleep 30 & # holds the lock while the row runs
     SAVER_PIDS+=($!)
     XDG_RUNTIME_DIR=$shared start_saver /s
     [ -n "$(window_of "$SAVER_PID")" ] || fail "$ROW: the planted lock stopped the show"

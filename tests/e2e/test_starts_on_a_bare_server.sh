@@ -1,21 +1,31 @@
-# Twenty shows in a row on an X server that no other program uses, each ended after a second:
-# every one draws. Such a server resets whenever its last client leaves and refuses the next one
+# Twenty shows in a row on an X server that no other program uses, each ended once it drew, or
+# after ten seconds: every one draws. Such a server resets whenever its last client leaves and refuses the next one
 # for a moment, so a start must never leave it with no client before the toolkit has connected.
 source "$(dirname "$0")/lib.sh"
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$WORK/bare" 2>/dev/null &
-SAVER_PIDS+=($!)
-for _ in $(seq 50); do
-    [ -s "$WORK/bare" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$WORK/bare")"
+start_other_x_server 640x480x24
+export DISPLAY=$OTHER_DISPLAY
+
+# A screenshot is a client too, and one taken before the saver connects leaves the server without
+# one again: the screen is looked at only once the server has a client, seen from its sockets.
+server_sockets() {
+    find "/proc/$OTHER_X_SERVER/fd" -lname 'socket:*' 2>/dev/null | wc -l
+}
+LISTENING=$(server_sockets)
+server_has_a_client() {
+    [ "$(server_sockets)" -gt "$LISTENING" ]
+}
+
+# Takes a screenshot and is true when any of it is lit.
+screen_lit() {
+    take_screenshot
+    [ "$(lit_share)" != 0 ]
+}
 
 drew=0
 for start in $(seq 20); do
     start_saver -root
-    sleep 1
-    take_screenshot
+    wait_until 10 server_has_a_client && wait_until 10 screen_lit || true
     lit=$(lit_share)
     end_show=$SAVER_PID
     kill "$end_show" 2>/dev/null || true

@@ -15,14 +15,18 @@ open_host() {
     HOST_FILES=$WORK/host$HOSTS
     mkfifo "$HOST_FILES.in"
     "$HOST" 400 300 "$1" <"$HOST_FILES.in" >"$HOST_FILES.out" &
-    SAVER_PIDS+=($!)
+    HOST_PID=$!
+    SAVER_PIDS+=("$HOST_PID")
     exec {HOST_INPUT}>"$HOST_FILES.in"
-    for _ in $(seq 50); do
-        [ -s "$HOST_FILES.out" ] && break
-        sleep 0.1
-    done
+    wait_until 20 test -s "$HOST_FILES.out" || true
     HOST_ID=$(head -n 1 "$HOST_FILES.out")
     [ -n "$HOST_ID" ] || fail "$ROW: the host made nothing"
+}
+
+# Takes a screenshot and is true when the show draws circle colours in the host's window.
+scene_in_host_window() {
+    take_screenshot
+    [ "$(colours_in 0 0 400 300 | grep -cwF "$(tr ' ' '\n' <<<"$CIRCLE_COLOURS")" || true)" -ge 2 ]
 }
 
 x_errors() {
@@ -48,7 +52,7 @@ row_not_a_window() { # the kind: pixmap, inputonly
 
 # The window goes between the show's first look at it and the show's taking it: the debugger
 # holds the show at the request that selects the window's events, and the window is destroyed
-# then.
+# then: the debugger goes on once the host has ended.
 # The leak check of a sanitized build cannot run under a debugger.
 UNDER_DEBUGGER="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
@@ -60,7 +64,7 @@ row_destroyed_at_start() {
         -ex "break xcb_change_window_attributes if \$rsi == $HOST_ID" \
         -ex "break xcb_change_window_attributes_checked if \$rsi == $HOST_ID" \
         -ex "run -window-id $HOST_ID 2>$WORK/run.err >/dev/null" \
-        -ex "shell echo destroy >$HOST_FILES.in; sleep 0.3" \
+        -ex "shell echo destroy >$HOST_FILES.in; bash -c 'source $WAITING; wait_until 20 has_ended $HOST_PID'" \
         -ex "continue" \
         "$PROGRAM" >"$WORK/gdb.out" 2>&1 || STATUS=$?
     [ "$STATUS" != 124 ] || fail "$ROW: the show ran on with $(x_errors "$WORK/run.err") X errors"
@@ -80,7 +84,7 @@ row_destroyed_at_start() {
 row_destroyed_later() {
     open_host window
     QT_LOGGING_RULES=$COUNT_X_ERRORS start_saver -window-id "$HOST_ID"
-    sleep 1.5
+    wait_until 20 scene_in_host_window || true
     expect_running "$SAVER_PID" "$ROW: the show did not start: $(cat "$WORK/saver.err")"
     echo destroy >&"$HOST_INPUT"
     await_end "$SAVER_PID" 1
@@ -104,22 +108,17 @@ row_display() { # the value of DISPLAY, or "unset"
 
 # The server goes away after the display was checked, as the toolkit starts: the debugger holds the
 # program there while the server is ended (the toolkit's start is met twice, at the call and in
-# the library).
+# the library): the debugger goes on once the server has ended.
 row_server_gone_at_start() {
     local display server
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$WORK/display-gone" 2>/dev/null &
-    server=$!
-    SAVER_PIDS+=("$server")
-    for _ in $(seq 50); do
-        [ -s "$WORK/display-gone" ] && break
-        sleep 0.1
-    done
-    display=":$(head -n 1 "$WORK/display-gone")"
+    start_other_x_server 640x480x24
+    server=$OTHER_X_SERVER
+    display=$OTHER_DISPLAY
     DISPLAY=$display ASAN_OPTIONS=$UNDER_DEBUGGER timeout 30 gdb -q -batch -nx \
         -ex "set breakpoint pending on" \
         -ex "break QApplication::QApplication" \
         -ex "run -root 2>$WORK/run.err >/dev/null" \
-        -ex "shell kill $server; sleep 0.5" \
+        -ex "shell kill $server; bash -c 'source $WAITING; wait_until 20 has_ended $server'" \
         -ex "continue" -ex "continue" \
         "$PROGRAM" >"$WORK/gdb.out" 2>&1 || true
     grep -q "^Breakpoint 1[.0-9]*, " "$WORK/gdb.out" || fail "$ROW: the debugger never held the start: $(tail -5 "$WORK/gdb.out")"
@@ -131,13 +130,8 @@ row_server_gone_at_start() {
 # A screen of 8 bits a pixel holds a palette, not colours the show can draw.
 row_palette_screen() {
     local display
-    Xvfb -displayfd 3 -screen 0 640x480x8 -nolisten tcp 3>"$WORK/display8" 2>/dev/null &
-    SAVER_PIDS+=($!)
-    for _ in $(seq 50); do
-        [ -s "$WORK/display8" ] && break
-        sleep 0.1
-    done
-    display=":$(head -n 1 "$WORK/display8")"
+    start_other_x_server 640x480x8
+    display=$OTHER_DISPLAY
     STATUS=0
     DISPLAY=$display timeout 5 "$PROGRAM" -root >"$WORK/run.out" 2>"$WORK/run.err" || STATUS=$?
     expect_refused "$WORK/run.err"

@@ -23,6 +23,7 @@ expected="bin/vortexa -> ../libexec/xscreensaver/vortexa
 bin/vortexa-sim
 libexec/xscreensaver/vortexa
 share/applications/screensavers/vortexa.desktop
+share/man/man1/vortexa-sim.1
 share/man/man6/vortexa.6
 share/xscreensaver/config/vortexa.xml"
 installed=$(cd "$WORK/stage$PREFIX" && find . \( -type f -o -type l \) -printf '%P%l\n' | sed 's/\(\.\.\/.*\)$/ -> \1/' | sort)
@@ -33,7 +34,10 @@ outside=$(cd "$WORK/stage" && find . -mindepth 1 -maxdepth 4 -not -path "./${PRE
 [ -x "$WORK/stage$PREFIX/bin/vortexa" ] || fail "the link on the PATH does not reach the program"
 grep -qx "Exec=$PREFIX/libexec/xscreensaver/vortexa --root" "$WORK/stage$PREFIX/share/applications/screensavers/vortexa.desktop" ||
     fail "the desktop entry does not name the installed program"
-man -l "$WORK/stage$PREFIX/share/man/man6/vortexa.6" 2>&1 >/dev/null | grep . && fail "the manual page has faults"
+for page in man6/vortexa.6 man1/vortexa-sim.1; do
+    faults=$(man -l "$WORK/stage$PREFIX/share/man/$page" 2>&1 >/dev/null)
+    [ -z "$faults" ] || fail "the manual page $page has faults: $faults"
+done
 
 # Without a display a program that tried to show anything would fail at once.
 unset DISPLAY WAYLAND_DISPLAY
@@ -57,4 +61,5 @@ done <<'ROWS'
 -help show -
 /s show -
 ROWS
+timeout 10 "$program" --help | grep -q -- '^ *--add-to-xscreensaver' || fail "--help does not say how to add the saver to XScreenSaver"
 echo "ok: the installed files, the link and the questions answered without a display"

@@ -1,6 +1,7 @@
 # The Debian package as built: the files `cmake --install --prefix /usr` puts in place plus the
-# copyright and changelog, its control fields, stripped programs, a manual page and changelog
-# compressed as Debian wants them (gzip -9, no name or time stamp), and no error from lintian.
+# copyright, changelog and read-me, its control fields, stripped programs, manual pages and changelog
+# compressed as Debian wants them (gzip -9, no name or time stamp), the way to XScreenSaver told in
+# the read-me, the description and the manual page, and no error or warning from lintian.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/vortexa_*_amd64.deb" >/dev/null; then
@@ -20,8 +21,10 @@ expected="usr/bin/vortexa -> ../libexec/xscreensaver/vortexa
 usr/bin/vortexa-sim
 usr/libexec/xscreensaver/vortexa
 usr/share/applications/screensavers/vortexa.desktop
+usr/share/doc/vortexa/README
 usr/share/doc/vortexa/changelog.gz
 usr/share/doc/vortexa/copyright
+usr/share/man/man1/vortexa-sim.1.gz
 usr/share/man/man6/vortexa.6.gz
 usr/share/xscreensaver/config/vortexa.xml"
 contents=$(dpkg-deb -c "$DEB" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 ($7 == "->" ? " -> " $8 : "") }' | sort)
@@ -47,15 +50,23 @@ dpkg-deb -x "$DEB" "$WORK/root"
 for program in usr/libexec/xscreensaver/vortexa usr/bin/vortexa-sim; do
     objdump -h "$WORK/root/$program" | grep -qE ' \.(debug_|symtab)' && fail "$program is not stripped"
 done
-for page in usr/share/man/man6/vortexa.6.gz usr/share/doc/vortexa/changelog.gz; do
+for page in usr/share/man/man6/vortexa.6.gz usr/share/man/man1/vortexa-sim.1.gz usr/share/doc/vortexa/changelog.gz; do
     # Byte 3 holds the flags (8: a name is stored), bytes 4-7 the time stamp, byte 8 2 for -9.
     header=$(od -An -tu1 -N9 "$WORK/root/$page" | tr -s ' ')
     [ "$header" = " 31 139 8 0 0 0 0 0 2" ] || fail "$page is not compressed with gzip -9n: $header"
 done
-zcat "$WORK/root/usr/share/man/man6/vortexa.6.gz" | head -n 1 | grep -q "\"Vortexa $VERSION\"" ||
-    fail "the manual page does not name version $VERSION"
+for page in man6/vortexa.6.gz man1/vortexa-sim.1.gz; do
+    zcat "$WORK/root/usr/share/man/$page" | head -n 1 | grep -q "\"Vortexa $VERSION\"" ||
+        fail "the manual page $page does not name version $VERSION"
+done
+# A new user learns from the package how to have XScreenSaver offer the saver.
+for place in "the read-me:$(cat "$WORK/root/usr/share/doc/vortexa/README")" \
+    "the description:$(dpkg-deb -f "$DEB" Description)" \
+    "the manual page:$(zcat "$WORK/root/usr/share/man/man6/vortexa.6.gz" | sed 's/\\-/-/g')"; do
+    grep -q -- '--add-to-xscreensaver' <<<"${place#*:}" || fail "${place%%:*} does not say how to add the saver to XScreenSaver"
+done
 
-lintian --fail-on error --tag-display-limit 0 "$DEB" >"$WORK/lintian" 2>&1 || fail "lintian reports errors:
+lintian --fail-on error,warning --tag-display-limit 0 "$DEB" >"$WORK/lintian" 2>&1 || fail "lintian reports errors or warnings:
 $(cat "$WORK/lintian")"
 [ ! -s "$WORK/lintian" ] || { echo "lintian says:"; cat "$WORK/lintian"; }
 echo "ok: the Debian package's files, fields and compression, and lintian"

@@ -1,6 +1,7 @@
 # The Debian package on this machine (root only; it changes /usr): `apt-get install` of the file
-# pulls what it needs, the daemon runs the installed saver end to end, and `apt-get remove` leaves
-# none of its files. The package is removed whatever happens.
+# pulls what it needs, the daemon runs the installed saver end to end, `vortexa --add-to-xscreensaver`
+# brings it to the daemon's list, and `apt-get remove` leaves none of its files. The package is
+# removed whatever happens.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/vortexa_*_amd64.deb" >/dev/null; then
@@ -38,6 +39,10 @@ files=$(dpkg -L vortexa | while read -r path; do if [ ! -d "$path" ]; then echo 
 VORTEXA_INSTALLED_SAVER=/usr/libexec/xscreensaver/vortexa \
     bash "$(dirname "$0")/../e2e/test_daemon_runs_the_saver.sh" /usr/libexec/xscreensaver/vortexa ||
     fail "the daemon did not run the installed saver"
+# As a new user finds it: the program on the PATH adds the installed saver to the daemon's list.
+VORTEXA_INSTALLED_SAVER=/usr/bin/vortexa \
+    bash "$(dirname "$0")/../e2e/test_add_to_xscreensaver.sh" /usr/libexec/xscreensaver/vortexa ||
+    fail "--add-to-xscreensaver did not bring the installed saver to the daemon"
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vortexa >/dev/null || fail "apt-get remove vortexa failed"
 installed && fail "vortexa is still installed"

@@ -1,7 +1,9 @@
 # The Windows installer under Wine, in a fresh Wine prefix of this test's own: "/S" puts Vortexa.scr
 # in the system folder and registers the uninstaller; the saver starts with "/s" from there; the
 # screen-saver setting names it when that choice is on and is left alone otherwise; the uninstaller
-# run with "/S" removes the files, its entry and the setting while that still names Vortexa.
+# run with "/S" removes the files, its entry and the setting while that still names Vortexa, and
+# keeps the user's settings files unless "/REMOVESETTINGS" is given too; run by the user, it asks,
+# and keeps them by default.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/Vortexa-*-setup.exe" >/dev/null; then
@@ -13,6 +15,7 @@ SETUP=$(compgen -G "$1/Vortexa-*-setup.exe" | head -n 1)
 export VORTEXA_WINE_PREFIX
 VORTEXA_WINE_PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vortexa-installer.XXXXXX")
 source "$(dirname "$0")/../windows/wine_env.sh"
+source "$(dirname "$0")/../waiting.sh"
 XVFB_PID=
 SAVER_PID=
 end_everything() {
@@ -29,10 +32,7 @@ fail() {
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$VORTEXA_WINE_PREFIX/display" 2>/dev/null &
 XVFB_PID=$!
-for tries in $(seq 100); do
-    [ -s "$VORTEXA_WINE_PREFIX/display" ] && break
-    sleep 0.1
-done
+wait_until 20 test -s "$VORTEXA_WINE_PREFIX/display" || true
 [ -s "$VORTEXA_WINE_PREFIX/display" ] || fail "the X server did not start"
 export DISPLAY=":$(head -n 1 "$VORTEXA_WINE_PREFIX/display")"
 # The Wine server of this prefix ends a moment after its last program, so waiting for it to end
@@ -66,7 +66,7 @@ install_and_check() {
     done
 }
 uninstall_and_check() {
-    run_to_end 'C:\Program Files\Vortexa\uninstall.exe' /S
+    run_to_end 'C:\Program Files\Vortexa\uninstall.exe' /S "$@"
     local file
     for file in "${INSTALLED[@]}" "$WINEPREFIX/drive_c/Program Files/Vortexa"; do
         [ ! -e "$file" ] || fail "the uninstaller left $file"
@@ -116,22 +116,86 @@ for name in DisplayName DisplayVersion Publisher UninstallString QuietUninstallS
 done
 timeout --kill-after=5 60 "$WINE" 'C:\windows\system32\Vortexa.scr' /s >/dev/null 2>&1 &
 SAVER_PID=$!
-window=
-for tries in $(seq 150); do
-    window=$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    kill -0 "$SAVER_PID" 2>/dev/null || fail "the installed saver ended without showing a window"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "the installed saver showed no window within 30 s"
+saver_window() {
+    xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1
+}
+window_shown_or_saver_ended() {
+    [ -n "$(saver_window)" ] || has_ended "$SAVER_PID"
+}
+wait_until 30 window_shown_or_saver_ended || true
+if [ -z "$(saver_window)" ]; then
+    has_ended "$SAVER_PID" && fail "the installed saver ended without showing a window"
+    fail "the installed saver showed no window within 30 s"
+fi
 # The show may make its window again as it learns the monitors, so the key goes to the window
 # that shows at the moment, until the saver ends.
-for tries in $(seq 50); do
-    window=$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | head -n 1) || true
+key_ended_the_saver() {
+    local window
+    window=$(saver_window) || true
     [ -z "$window" ] || xdotool key --window "$window" x 2>/dev/null || true
-    sleep 0.2
-    kill -0 "$SAVER_PID" 2>/dev/null || break
-done
-kill -0 "$SAVER_PID" 2>/dev/null && fail "the installed saver did not end on a key"
+    wait_until 1 has_ended "$SAVER_PID"
+}
+wait_until 10 key_ended_the_saver || true
+has_ended "$SAVER_PID" || fail "the installed saver did not end on a key"
 SAVER_PID=
 uninstall_and_check
+
+# The user's settings, in the user's folder and beside the saver (where the saver writes them when
+# it can), are the user's: kept by a plain uninstall, removed on request.
+user_folder=$("$WINE" winepath -u "$(wine_quietly cmd /c echo '%APPDATA%')" 2>/dev/null | tr -d '\r')
+[ -d "$user_folder" ] || fail "no user folder $user_folder"
+SETTINGS=("$user_folder/Vortexa/Vortexa.ini" "$SYSTEM/Vortexa.ini")
+while read -r switches kept; do
+    [ "$switches" = - ] && switches=
+    install_and_check /NOTCURRENT
+    mkdir -p "$user_folder/Vortexa"
+    for file in "${SETTINGS[@]}"; do
+        printf 'krugN=8\r\nBorderWidth=2\r\nSpeed=3\r\nviewTime=0\r\nScenario=1\r\nPlen=1\r\nLocal=1\r\n' >"$file"
+    done
+    # shellcheck disable=SC2086 # no switch or one
+    uninstall_and_check $switches
+    for file in "${SETTINGS[@]}"; do
+        if [ "$kept" = kept ]; then
+            [ -f "$file" ] || fail "uninstalling with /S $switches removed $file"
+        else
+            [ ! -e "$file" ] || fail "uninstalling with /S $switches left $file"
+        fi
+    done
+    [ "$kept" = kept ] || [ ! -e "$user_folder/Vortexa" ] || fail "uninstalling with /S $switches left the settings folder"
+done <<'ROWS'
+- kept
+/REMOVESETTINGS removed
+ROWS
+
+# Run by the user, the uninstaller asks whether to remove the settings, "No" chosen by Enter.
+# The uninstaller's windows, its page and its question, are titled "Vortexa Uninstall".
+uninstaller_windows() {
+    xdotool search --onlyvisible --name "^Vortexa Uninstall" 2>/dev/null | wc -l
+}
+await_windows() {
+    for tries in $(seq 150); do
+        [ "$(uninstaller_windows)" -ge "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "the uninstaller showed fewer than $1 windows: $2"
+}
+install_and_check /NOTCURRENT
+mkdir -p "$user_folder/Vortexa"
+for file in "${SETTINGS[@]}"; do
+    printf 'krugN=8\r\n' >"$file"
+done
+timeout --kill-after=10 120 "$WINE" 'C:\Program Files\Vortexa\uninstall.exe' </dev/null >/dev/null 2>&1 &
+await_windows 1 "no confirmation page"
+xdotool key Return # "Uninstall"
+await_windows 2 "no question about the settings"
+xdotool key Return # the question's default answer
+for tries in $(seq 150); do
+    [ ! -e "$SYSTEM/Vortexa.scr" ] && break
+    sleep 0.2
+done
+[ ! -e "$SYSTEM/Vortexa.scr" ] || fail "the uninstaller run by the user left Vortexa.scr"
+for file in "${SETTINGS[@]}"; do
+    [ -f "$file" ] || fail "the question's default answer removed $file"
+done
+timeout 20 "$WINESERVER" -k 2>/dev/null || true
 echo "ok: the installer and its uninstaller under Wine"

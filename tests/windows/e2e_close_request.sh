@@ -4,7 +4,6 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 start_saver /s
 [ -n "$(show_window)" ] || fail "no full-screen window appeared"
-sleep 0.5
 [ "$(helper close)" -ge 1 ] || fail "the helper found no window of the show"
 await_end "$SAVER_PID"
 [ "$STATUS" = 0 ] || fail "WM_CLOSE gave: $STATUS"

@@ -13,6 +13,7 @@ fi
 HELPER=$2
 
 source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/../waiting.sh"
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no Wine session runs (wine_session.sh start)" >&2; exit 1; }
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vortexa-wine-e2e.XXXXXX")
@@ -41,9 +42,10 @@ fail() {
     exit 1
 }
 
-# Starts the saver under Wine in the background; its process id is in SAVER_PID.
+# Starts the saver under Wine in the background; its process id is in SAVER_PID. It is ended after
+# 100 s: a test that reads the screen back many times takes long on a busy machine.
 start_saver() {
-    timeout --kill-after=5 60 "$WINE" "$PROGRAM" "$@" >"$WORK/saver.out" 2>"$WORK/saver.err" &
+    timeout --kill-after=5 100 "$WINE" "$PROGRAM" "$@" >"$WORK/saver.out" 2>"$WORK/saver.err" &
     SAVER_PID=$!
     SAVER_PIDS+=("$SAVER_PID")
 }
@@ -55,27 +57,18 @@ run_saver_to_end() {
     echo "$status"
 }
 
-has_ended() {
-    ! kill -0 "$1" 2>/dev/null
-}
-
 # Waits up to the given seconds (10 if not given) for a saver started with start_saver to end and
 # sets STATUS to its exit status, or to "running" when it has not ended then.
 await_end() {
-    local tries
     STATUS=running
-    for tries in $(seq $((${2:-10} * 10))); do
-        if has_ended "$1"; then
-            STATUS=0
-            wait "$1" || STATUS=$?
-            return 0
-        fi
-        sleep 0.1
-    done
+    wait_until "${2:-10}" has_ended "$1" || return 0
+    STATUS=0
+    wait "$1" || STATUS=$?
 }
 
+# Fails unless the saver is still running after a second.
 expect_running() {
-    sleep 1
+    sleep 1 # a fixed time: what is looked for here is an end that does not come
     has_ended "$1" && fail "$2"
     return 0
 }
@@ -90,20 +83,23 @@ geometry_of() {
         END { print x, y, w, h }'
 }
 
+# The visible window named "Vortexa" of the given size as "ID X Y"; false when there is none.
+shown_window_sized() {
+    local window x y width height
+    for window in $(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null); do
+        read -r x y width height < <(geometry_of "$window")
+        if [ "$width $height" = "$1 $2" ]; then
+            echo "$window $x $y"
+            return 0
+        fi
+    done
+    return 1
+}
+
 # The visible window named "Vortexa" of the given size, waiting for it up to 30 s (Wine takes a
 # moment to start), as "ID X Y"; nothing when none appears.
 window_sized() {
-    local tries window x y width height
-    for tries in $(seq 150); do
-        for window in $(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null); do
-            read -r x y width height < <(geometry_of "$window")
-            if [ "$width $height" = "$1 $2" ]; then
-                echo "$window $x $y"
-                return
-            fi
-        done
-        sleep 0.2
-    done
+    wait_until 30 shown_window_sized "$1" "$2" || true
 }
 
 show_window() {
@@ -137,4 +133,18 @@ lit_share() {
 colours_by_count() {
     convert "$SHOT" -crop "$1" -format %c histogram:info:- | sort -rn |
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'
+}
+
+# Takes a screenshot and is true when the dialog whose client area is at X Y shows its buttons
+# there, not the black of a show.
+dialog_drawn_at() {
+    take_screenshot
+    [ "$(colours_by_count "380x25+$(($1 + 8))+$(($2 + 384))" | grep -cv 000000)" -gt 2 ]
+}
+
+# Takes a screenshot and is true when more than the given share of the part WIDTHxHEIGHT+X+Y of
+# the screen (all of it when not given) is lit.
+lit_more_than() {
+    take_screenshot
+    awk -v lit="$(lit_share ${2:-})" -v least="$1" 'BEGIN { exit !(lit > least) }'
 }

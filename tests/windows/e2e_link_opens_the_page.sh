@@ -20,13 +20,10 @@ trap forget_opener EXIT
 start_saver /c
 read -r dialog x y < <(window_sized 396 421) || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared"
-sleep 0.5
+wait_until 30 dialog_drawn_at "$x" "$y" || fail "the dialog was never drawn"
 # The link's middle: 2040 + 1335 / 2 and 1800 + 255 / 2 twips inside the picture at (8, 12).
 timeout 5 xdotool mousemove --sync $((x + 8 + 180)) $((y + 12 + 128)) click 1
-for tries in $(seq 100); do
-    [ -s "$WORK/opened" ] && break
-    sleep 0.1
-done
+wait_until 20 test -s "$WORK/opened" || true
 opened=$(cat "$WORK/opened" 2>/dev/null || true)
 [ "$opened" = "https://vortexa.example.org/index-e.htm" ] || fail "the opener got: ${opened:-nothing}"
 has_ended "$SAVER_PID" && fail "the program ended"

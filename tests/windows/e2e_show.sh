@@ -5,8 +5,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 start_saver /s
 window=$(show_window)
 [ -n "$window" ] || fail "no full-screen window appeared"
-sleep 1
-take_screenshot
+wait_until 30 lit_more_than 0.001 || true
 lit=$(lit_share)
 awk -v lit="$lit" 'BEGIN { exit !(lit > 0.001 && lit < 0.5) }' || fail "the scene lights $lit of the screen"
 timeout 5 xdotool mousemove --sync 100 100 || true
@@ -18,10 +17,10 @@ await_end "$SAVER_PID"
 
 start_saver /S
 [ -n "$(show_window)" ] || fail "no window appeared for the second show"
-sleep 0.5
+wait_until 30 lit_more_than 0.001 || fail "the second show drew no scene"
 for move in 1 2 3 4 5; do
     xdotool mousemove $((200 + move * 30)) 300
-    sleep 0.2
+    sleep 0.2 # moves queued together merge into one, and the program shows none it has handled
 done
 expect_running "$SAVER_PID" "five mouse moves ended the show"
 xdotool mousemove 600 500

@@ -1,5 +1,5 @@
 # What Vortexa.scr carries besides its code: the name the system lists it under, the version
-# resource with the project's version, the icon at 16, 32, 48 and 256 pixels, the manifest naming
+# resource with the project's version and a copyright line, the icon at 16, 32, 48 and 256 pixels, the manifest naming
 # Windows 7 to 11, and no debugging sections.
 set -euo pipefail
 
@@ -38,6 +38,7 @@ FileVersion $VERSION
 ProductVersion $VERSION
 ProductName Vortexa
 FileDescription Vortexa screen saver
+LegalCopyright Copyright 2026 The Vortexa developers
 ROWS
 # The numbers Windows compares: major, minor, patch, 0, the same in the file and product versions.
 wrestool -x --raw --type=16 "$SCR" >"$WORK/version.res"

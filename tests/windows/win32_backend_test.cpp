@@ -7,9 +7,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "../core/running_program.h"
 #include "../core/temporary_folder.h"
@@ -32,7 +34,7 @@ constexpr uint32_t Black = 0;
 
 // True when the pixel or one of its neighbours has the colour: the edge of a circle may fall on
 // either side of a pixel.
-bool colourNear(const Frame& frame, int x, int y, uint32_t colour)
+bool colourNear(const PixelPicture& frame, int x, int y, uint32_t colour)
 {
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
@@ -49,7 +51,7 @@ TEST(GdiPainter, DefaultSceneDrawsEachCircleInItsColourOnBlack)
     program.Start();
     ASSERT_EQ(program.screens().size(), 1u);
     const SaverScreen& screen = program.screens().front()->screen;
-    const Frame frame = renderSaverScreen(screen, 1920, 1080);
+    const PixelPicture frame = renderSaverScreen(screen, 1920, 1080);
 
     ASSERT_EQ(screen.Shape.Count(), 9);
     // The circles share their top-left corner, so each one alone reaches the middle of the bottom
@@ -76,7 +78,7 @@ TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
         circle.BorderColor = 0x0000FF;
         circle.BorderWidth = style == BorderSolid ? 5 : 1;
         circle.BorderStyle = style;
-        const Frame frame = renderFrame(200, 200, [&](HDC dc) { paintShape(dc, circle, {0, 0, 200, 200}); });
+        const PixelPicture frame = renderPicture(200, 200, [&](HDC dc) { paintShape(dc, circle, {0, 0, 200, 200}); });
         int lit = 0, outside = 0;
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < 200; ++x) {
@@ -91,8 +93,40 @@ TEST(GdiPainter, WideAndDashedBordersStayInsideTheirBox)
     }
 }
 
+// Pens, brushes and border regions are cached, and the caches are emptied when they grow large. A
+// run of more colours and sizes than a cache holds draws every shape in its own colours, before and
+// after the caches were emptied, also for a colour whose handle was let go and made again.
+TEST(GdiPainter, CachedPensBrushesAndRegionsDrawRightWhenTheCachesEmpty)
+{
+    constexpr int Cell = 16, Columns = 40, Rows = 30, Shapes = Columns * Rows;
+    const auto colourOf = [](int k, int part) { return rgb(k % 250 + 1, k / 250 * 40 + part * 20 + 5, 200 - k % 150); };
+    std::vector<ShapeElement> shapes;
+    for (int k = 0; k < Shapes; ++k) {
+        ShapeElement shape;
+        shape.Shape = k % 3 == 0 ? ShapeRoundedRectangle : ShapeCircle;
+        shape.Move(static_cast<float>(k % Columns * Cell * TwipsPerPixel),
+            static_cast<float>(k / Columns * Cell * TwipsPerPixel));
+        // Sizes change too, so that each wide curved border has a region of its own.
+        shape.Width = shape.Height = static_cast<float>((Cell - 2 - k % 3) * TwipsPerPixel);
+        shape.BorderWidth = 1 + k % 3;
+        shape.BorderColor = colourOf(k % 700, 0);
+        shape.FillStyle = FillSolid;
+        shape.FillColor = colourOf(k % 700, 1);
+        shapes.push_back(shape);
+    }
+    const PixelPicture picture = renderPicture(Columns * Cell, Rows * Cell, [&](HDC dc) {
+        for (const ShapeElement& shape : shapes)
+            paintShape(dc, shape, {0, 0, Columns * Cell, Rows * Cell});
+    });
+    for (int k = 0; k < Shapes; ++k) {
+        const int left = k % Columns * Cell, top = k / Columns * Cell, side = Cell - 2 - k % 3;
+        EXPECT_EQ(picture.at(left + side / 2, top + side / 2), shapes[k].FillColor) << "shape " << k;
+        EXPECT_TRUE(colourNear(picture, left + 1, top + side / 2, shapes[k].BorderColor)) << "shape " << k;
+    }
+}
+
 // The number of pixels in which two pictures of the same size differ.
-int differingPixels(const Frame& a, const Frame& b)
+int differingPixels(const PixelPicture& a, const PixelPicture& b)
 {
     int differing = 0;
     for (size_t k = 0; k < a.pixels.size(); ++k)
@@ -122,7 +156,7 @@ TEST(GdiScenePainter, FramesDrawnOneUponAnotherEqualAFreshPictureOfTheSameRecord
             painter.paint(canvas.dc(), &running.screen(), {0, 0, Width, Height});
             if (frame % 15 != 0)
                 continue;
-            EXPECT_EQ(differingPixels(canvas.frame(), renderSaverScreen(running.screen(), Width, Height)), 0)
+            EXPECT_EQ(differingPixels(canvas.picture(), renderSaverScreen(running.screen(), Width, Height)), 0)
                 << row.name << ", frame " << frame;
         }
     }
@@ -140,7 +174,7 @@ TEST(GdiPainter, TheTimeOfDayIsLightTextOnTheBlackShowWhateverTheSystemsScheme)
     const LabelElement& label = running.screen().lblT;
     ASSERT_TRUE(label.Visible);
     ASSERT_FALSE(label.Caption.empty());
-    const Frame frame = renderSaverScreen(running.screen(), 800, 600);
+    const PixelPicture frame = renderSaverScreen(running.screen(), 800, 600);
     const PixelBox box = pixelBoxOf(label);
     int black = 0, lightest = 0;
     for (int y = std::max(box.top, 0); y < std::min(box.bottom(), 600); ++y)
@@ -219,34 +253,12 @@ struct DialogWorld {
     }
 };
 
-TEST(DialogWindow, ControlsSitAtTheirDesignedPlacesWithTheCaptionsOfEitherLanguage)
+// The places are the layout's (see EveryControlSitsAtItsBoxAtEitherResolution); here what lies on
+// top and the captions.
+TEST(DialogWindow, ControlsLieOnTopWithTheCaptionsOfEitherLanguage)
 {
     DialogWorld world;
     ASSERT_TRUE(world.dialog().Visible);
-    RECT client;
-    GetClientRect(world.view->window(), &client);
-    EXPECT_EQ(client.right, 396);
-    EXPECT_EQ(client.bottom, 421);
-
-    const struct {
-        const char* name;
-        LONG left, top, width, height;
-    } places[] = {
-        {"Pic", 8, 12, 377, 217},
-        {"Frame1", 8, 248, 129, 129},
-        {"cmdS(2)", 16, 336, 113, 25}, // inside Frame1
-        {"Frame2", 152, 248, 233, 129},
-        {"Slider(1)", 272, 296, 97, 20}, // inside Frame2
-        {"cmdHELP", 8, 384, 89, 25},
-        {"cmdOK", 296, 384, 89, 25},
-    };
-    for (const auto& row : places) {
-        const RECT place = world.placeOf(row.name);
-        EXPECT_EQ(place.left, row.left) << row.name;
-        EXPECT_EQ(place.top, row.top) << row.name;
-        EXPECT_EQ(place.right - place.left, row.width) << row.name;
-        EXPECT_EQ(place.bottom - place.top, row.height) << row.name;
-    }
 
     // What the user clicks lies on top: the buttons over their frame, the link over the text.
     for (const char* name : {"cmdS(0)", "Slider(2)", "ComboT", "cmdOK"}) {
@@ -255,7 +267,8 @@ TEST(DialogWindow, ControlsSitAtTheirDesignedPlacesWithTheCaptionsOfEitherLangua
         EXPECT_EQ(ChildWindowFromPointEx(world.view->window(), middle, CWP_SKIPINVISIBLE), world.view->control(name))
             << name;
     }
-    const POINT linkMiddle {(2040 + 1335 / 2) / TwipsPerPixel, (1800 + 255 / 2) / TwipsPerPixel};
+    const RECT link = world.placeIn("lblLINK", world.view->control("Pic"));
+    const POINT linkMiddle {(link.left + link.right) / 2, (link.top + link.bottom) / 2};
     EXPECT_EQ(ChildWindowFromPointEx(world.view->control("Pic"), linkMiddle, CWP_SKIPINVISIBLE),
         world.view->control("lblLINK"));
 
@@ -318,6 +331,48 @@ TEST(DialogWindow, EveryControlSitsAtItsBoxAtEitherResolution)
     }
 }
 
+// No caption is cut off at any resolution from 96 to 192 dots to the inch, in either language and
+// in the script layout that shows both lists: a button's caption fits inside its edges, and every
+// entry of a list fits the list's field beside its button.
+TEST(DialogWindow, EveryCaptionFitsItsControlAtEveryResolution)
+{
+    DialogWorld world;
+    world.windows.deliver([&] { world.dialog().cmdS_Click(2); });
+    const std::vector<DialogControl> controls = dialogControls(world.dialog());
+    for (const int dotsPerInch : {96, 120, 144, 168, 192}) {
+        SendMessageW(world.view->window(), WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch), 0);
+        const GdiTextMeasure measure(dotsPerInch);
+        const int edges = 2 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(dotsPerInch)) + 2;
+        for (const int language : {English, Russian}) {
+            world.windows.deliver([&] { world.dialog().lblLOC_Click(language); });
+            world.view->follow();
+            for (const DialogControl& control : controls) {
+                const HWND window = world.view->control(control.name);
+                const auto where = [&] { return control.name + " at " + std::to_string(dotsPerInch); };
+                if (const auto* const* button = std::get_if<ButtonElement*>(&control.record)) {
+                    Font font;
+                    font.Bold = (*button)->FontBold;
+                    RECT client;
+                    GetClientRect(window, &client);
+                    EXPECT_LE(measure.textWidth(font, (*button)->Caption), client.right - edges)
+                        << (*button)->Caption << ", " << where();
+                } else if (const auto* const* list = std::get_if<ComboList*>(&control.record)) {
+                    COMBOBOXINFO info {};
+                    info.cbSize = sizeof info;
+                    ASSERT_TRUE(GetComboBoxInfo(window, &info));
+                    RECT field;
+                    GetClientRect(info.hwndItem, &field);
+                    const auto margins = SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0);
+                    const int room = field.right - LOWORD(margins) - HIWORD(margins);
+                    for (int k = 0; k < (*list)->ListCount(); ++k)
+                        EXPECT_LE(measure.textWidth(Font {}, (*list)->List(k)), room)
+                            << (*list)->List(k) << ", " << where();
+                }
+            }
+        }
+    }
+}
+
 // Tab goes through the controls in the order they were made, as on Linux.
 TEST(DialogWindow, TabFollowsTheOrderOfTheControls)
 {
@@ -358,8 +413,8 @@ TEST(DialogWindow, TrackBarMovedByAMessageLandsInItsRecord)
 {
     DialogWorld world;
     const HWND bar = world.view->control("Slider(0)");
-    ASSERT_EQ(world.dialog().Slider[0].Value(), 6);
-    for (const int position : {9, 12}) {
+    ASSERT_EQ(world.dialog().Slider[0].Value(), 9);
+    for (const int position : {7, 12}) {
         SendMessageW(bar, TBM_SETPOS, TRUE, position);
         SendMessageW(
             world.view->window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
@@ -390,6 +445,101 @@ TEST(DialogWindow, EnterSavesAndEndsWhereverTheFocusIsAndEscEndsWithoutSaving)
         EXPECT_TRUE(world.headless.ended());
         EXPECT_EQ(std::filesystem::exists(world.folder.path() / "Vortexa.ini"), key == VK_RETURN);
     }
+}
+
+// Counts the messages that write a control: its text, font, place, visibility, position, range,
+// entries or selection.
+LRESULT CALLBACK countWrites(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count)
+{
+    switch (message) {
+    case WM_SETTEXT:
+    case WM_SETFONT:
+    case WM_WINDOWPOSCHANGING:
+    case WM_SHOWWINDOW:
+    case TBM_SETPOS:
+    case TBM_SETRANGE:
+    case CB_RESETCONTENT:
+    case CB_ADDSTRING:
+    case CB_SETCURSEL:
+        ++*reinterpret_cast<int*>(count);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The show's ticks run the dialog's following a hundred times a second while it is open over the
+// show: they write no control, and so leave an open list open.
+TEST(DialogWindow, EventsThatChangeNothingWriteNoControlAndLeaveAnOpenListOpen)
+{
+    DialogWorld world;
+    const std::vector<DialogControl> controls = dialogControls(world.dialog());
+    std::vector<int> writes(controls.size() + 1);
+    const auto watched
+        = [&](size_t k) { return k < controls.size() ? world.view->control(controls[k].name) : world.view->window(); };
+    for (size_t k = 0; k < writes.size(); ++k)
+        if (watched(k))
+            SetWindowSubclass(watched(k), countWrites, 1, reinterpret_cast<DWORD_PTR>(&writes[k]));
+    const HWND list = world.view->control("ComboT");
+    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0));
+    std::fill(writes.begin(), writes.end(), 0);
+
+    for (int tick = 0; tick < 50; ++tick) {
+        world.windows.deliver([] {});
+        world.view->follow();
+    }
+    for (size_t k = 0; k < writes.size(); ++k)
+        EXPECT_EQ(writes[k], 0) << (k < controls.size() ? controls[k].name : "the dialog");
+    EXPECT_TRUE(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0));
+
+    // A change writes its control only.
+    world.windows.deliver([&] { world.dialog().Slider[1].setValue(3); });
+    world.view->follow();
+    for (size_t k = 0; k < writes.size(); ++k)
+        EXPECT_EQ(writes[k] > 0, k < controls.size() && controls[k].name == "Slider(1)")
+            << (k < controls.size() ? controls[k].name : "the dialog");
+    EXPECT_EQ(SendMessageW(world.view->control("Slider(1)"), TBM_GETPOS, 0, 0), 3);
+    for (size_t k = 0; k < writes.size(); ++k)
+        if (watched(k))
+            RemoveWindowSubclass(watched(k), countWrites, 1);
+}
+
+// The first caption written calls back into the dialog: the system says the dialog moved to a
+// denser screen, which follows the dialog again, and then a track bar reports a position.
+LRESULT CALLBACK reenterOnCaption(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (message == WM_SETTEXT) {
+        RemoveWindowSubclass(window, reenterOnCaption, 2);
+        const DialogView& view = *reinterpret_cast<const DialogView*>(data);
+        SendMessageW(view.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+        const HWND bar = view.control("Slider(0)");
+        SendMessageW(bar, TBM_SETPOS, TRUE, 11);
+        SendMessageW(view.window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 11), reinterpret_cast<LPARAM>(bar));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST(DialogWindow, AControlsReportDuringAFollowInsideAFollowStaysOutOfTheRecords)
+{
+    DialogWorld world;
+    SetWindowSubclass(
+        world.view->control("cmdESC"), reenterOnCaption, 2, reinterpret_cast<DWORD_PTR>(world.view.get()));
+    world.windows.deliver([&] { world.dialog().lblLOC_Click(0); });
+    world.view->follow();
+    EXPECT_EQ(world.captionOf("cmdESC"), "Отмена");
+    EXPECT_EQ(world.dialog().Slider[0].Value(), 6);
+    // The dialog was followed again at the new resolution: grown, with the record's position.
+    const HWND bar = world.view->control("Slider(0)");
+    EXPECT_EQ(SendMessageW(bar, TBM_GETPOS, 0, 0), 6);
+    RECT client;
+    GetClientRect(world.view->window(), &client);
+    EXPECT_EQ(client.right, dialogPlace(world.dialog(), 144).width);
+    // The user's moves reach the record again.
+    SendMessageW(bar, TBM_SETPOS, TRUE, 9);
+    SendMessageW(world.view->window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 9), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(world.dialog().Slider[0].Value(), 9);
 }
 
 } // namespace

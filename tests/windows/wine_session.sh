@@ -5,6 +5,7 @@
 # right: the X.Org server with its dummy driver and Xinerama, as Wine finds monitors only that way.
 set -euo pipefail
 source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/../waiting.sh"
 
 stop_session() {
     timeout 20 "$WINESERVER" -k 2>/dev/null || true
@@ -43,19 +44,19 @@ CONF
     done
 }
 
+display_given_or_server_ended() {
+    [ -s "$1" ] || has_ended "$XVFB_PID"
+}
+
 start_x_server() {
-    local display_file=$VORTEXA_WINE_PREFIX/display tries
+    local display_file=$VORTEXA_WINE_PREFIX/display
     rm -f "$display_file"
     write_xorg_configuration >"$VORTEXA_WINE_PREFIX/xorg.conf"
     # The X server outlives this script: its output goes to a file, not to the caller's pipe.
     setsid Xorg -displayfd 3 -config "$VORTEXA_WINE_PREFIX/xorg.conf" -logfile "$VORTEXA_WINE_PREFIX/xorg.log" \
         -nolisten tcp -noreset 3>"$display_file" >"$VORTEXA_WINE_PREFIX/xvfb.log" 2>&1 </dev/null &
     XVFB_PID=$!
-    for tries in $(seq 100); do
-        [ -s "$display_file" ] && break
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-    done
+    wait_until 20 display_given_or_server_ended "$display_file" || true
     [ -s "$display_file" ] || { echo "the X server did not start: $(tail -n 5 "$VORTEXA_WINE_PREFIX/xvfb.log")" >&2; exit 1; }
     DISPLAY=":$(head -n 1 "$display_file")"
     printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$XVFB_PID" >"$SESSION_FILE"

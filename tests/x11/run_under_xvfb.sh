@@ -8,10 +8,11 @@ xvfb=$!
 Xvfb -displayfd 3 -screen 0 800x600x16 -nolisten tcp -noreset 3>"$work/display16" 2>"$work/xvfb16.log" &
 xvfb16=$!
 trap 'kill $xvfb $xvfb16 2>/dev/null || true; wait $xvfb $xvfb16 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && [ -s "$work/display16" ] && break
-    sleep 0.1
-done
+source "$(dirname "$0")/../waiting.sh"
+both_displays_given() {
+    [ -s "$work/display" ] && [ -s "$work/display16" ]
+}
+wait_until 20 both_displays_given || true
 [ -s "$work/display" ] || { echo "the X server did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
 [ -s "$work/display16" ] || { echo "the 16-bit X server did not start: $(cat "$work/xvfb16.log")" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "../core/running_program.h"
 #include "platform/qt/qt_platform.h"
@@ -35,6 +37,9 @@ public:
     }
 
     void paint(const SaverScreen& screen) { m_painter->paint(&screen); }
+    void forgetWindow() { m_painter->forgetWindow(1.0); }
+    size_t cachedSprites() const { return m_painter->cachedSprites(); }
+    xcb_window_t id() const { return static_cast<xcb_window_t>(m_window.winId()); }
 
     QImage read() const
     {
@@ -275,6 +280,75 @@ TEST(X11Painter, TheTimeIsCentredOnItsLabelInEveryLocale)
                 << localeName << ", " << where << ": " << screen.lblT.Caption << " inked from " << left << " to "
                 << right;
         }
+    }
+}
+
+// Every new caption of the time makes a sprite. Once the cache holds more than it keeps freely,
+// sprites unused for long go, and those of the frame on the window stay and draw it right.
+TEST(X11Painter, SpritesUnusedForLongGoOnceTheCacheIsLarge)
+{
+    PaintedWindow window;
+    SaverScreen screen;
+    screen.lblT.Move(6000, 3000);
+    for (int caption = 0; caption < 300; ++caption) {
+        screen.lblT.Caption = "12:00:" + std::to_string(caption);
+        window.paint(screen);
+    }
+    const size_t afterCaptions = window.cachedSprites();
+    ASSERT_GT(afterCaptions, X11ScenePainter::SpritesCachedFreely);
+    // The first caption's sprite was last drawn in frame 1: it goes in the first frame after 601.
+    for (uint64_t frame = 300; frame < X11ScenePainter::FramesUnusedBeforeDropped; ++frame)
+        window.paint(screen);
+    EXPECT_EQ(window.cachedSprites(), afterCaptions) << "a sprite went before it was unused for long";
+    for (int frame = 0; frame < 300; ++frame)
+        window.paint(screen);
+    EXPECT_EQ(window.cachedSprites(), X11ScenePainter::SpritesCachedFreely);
+    window.forgetWindow();
+    window.paint(screen);
+    const QImage fresh = renderSaverScreen(screen, WindowSize);
+    EXPECT_LE(pixelsWithoutMatch(window.read(), fresh) * 1000, litPixels(fresh) * 3);
+}
+
+// Another client holds the keyboard when the show wants it: the show's grab is refused, tried again
+// every little while, and taken once the other lets go; while the other keeps it, the show gives up
+// after its tries.
+TEST(InputGrab, ARefusedGrabIsTriedAgainAndTakenOnceTheOtherClientLetsGo)
+{
+    for (const bool otherLetsGo : {true, false}) {
+        xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+        ASSERT_EQ(xcb_connection_has_error(other), 0);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+        xcb_grab_keyboard_reply_t* otherGrab = xcb_grab_keyboard_reply(other,
+            xcb_grab_keyboard(other, 1, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
+        ASSERT_TRUE(otherGrab && otherGrab->status == XCB_GRAB_STATUS_SUCCESS);
+        std::free(otherGrab);
+
+        PaintedWindow window;
+        InputGrab grab;
+        grab.holdIn(window.id());
+        EXPECT_FALSE(grab.held());
+        EXPECT_EQ(grab.triesLeft(), InputGrab::Tries - 1);
+        if (otherLetsGo) {
+            xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+            xcb_flush(other);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!grab.held() && grab.triesLeft() > 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            grab.holdIn(window.id());
+        }
+        EXPECT_EQ(grab.held(), otherLetsGo);
+        if (!otherLetsGo) {
+            EXPECT_EQ(grab.triesLeft(), 0);
+            xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+            xcb_flush(other);
+            // That no try comes can only be seen after the time one would have come.
+            std::this_thread::sleep_for(std::chrono::milliseconds(InputGrab::BetweenTriesMs * 2));
+            grab.holdIn(window.id());
+            EXPECT_FALSE(grab.held()) << "tried again after giving up";
+        }
+        grab.holdIn(0);
+        xcb_disconnect(other);
     }
 }
 

@@ -100,6 +100,8 @@ void HeadlessPlatform::advance(int64_t milliseconds)
         if (nextDue > target)
             break;
         m_now = std::max(m_now, nextDue);
+        // A real window paints once after the events of one moment.
+        ++m_framesPainted;
         fireTimersDue();
     }
     if (!m_ended)

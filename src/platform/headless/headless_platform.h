@@ -68,6 +68,9 @@ public:
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path userSettingsFolder() override { return m_userSettingsFolder; }
     std::optional<std::filesystem::path> settingsFileGiven() override { return m_settingsFile; }
+    // A frame for each moment at which timers fired, on the virtual clock; the program costs no
+    // processor time there.
+    ShowCost showCost() override { return {m_framesPainted, 0, static_cast<double>(m_now) / 1000}; }
 
 private:
     struct VirtualTimer {
@@ -95,6 +98,7 @@ private:
     int m_cursorX = 0;
     int m_cursorY = 0;
     int64_t m_yields = 0;
+    int64_t m_framesPainted = 0;
 };
 
 } // namespace vortexa

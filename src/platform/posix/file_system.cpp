@@ -95,6 +95,18 @@ bool ownedAndUnshared(std::FILE* file)
     return fstat(fileno(file), &status) == 0 && ownedAndUnshared(status);
 }
 
+bool ownedByUser(const std::filesystem::path& path)
+{
+    struct stat status { };
+    return stat(path.empty() ? "." : path.c_str(), &status) == 0 && (status.st_uid == geteuid() || status.st_uid == 0);
+}
+
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    struct stat status { };
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+}
+
 bool keepPermissions(std::FILE* file, std::filesystem::perms permissions)
 {
     struct stat status { };

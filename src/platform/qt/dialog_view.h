@@ -1,71 +1,61 @@
 #pragma once
 // The window of the settings dialog: one widget for each row of the dialog's table of controls.
-// After every event the widgets follow the records and the layout; the user's changes go back into
-// the records (track bars, lists, the window's place) and each click runs the row's handler.
+// The dialog's following says what to write to the widgets and when; the user's changes and
+// clicks go back through it.
 
 #include <QDialog>
-#include <QLabel>
+#include <QSlider>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "dialog/dialog_controls.h"
 #include "dialog/dialog_follower.h"
+#include "platform/qt/system_look.h"
 
 namespace vortexa {
 
 class QtPlatform;
 
-// A label that runs an action when the user clicks it: pressed and released over it.
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool m_pressed = false;
-};
-
-// Text measured with Qt's fonts, as the widgets draw it.
-class QtTextMeasure : public TextMeasure {
-public:
-    int textWidth(const Font& font, const std::string& text) const override;
-    int lineHeight(const Font& font) const override;
-};
-
-class DialogView : public QDialog {
+class DialogView : public QDialog, public DialogFace {
 public:
     DialogView(Form2& form, QtPlatform& platform);
 
-    // Shapes, shows and fills every widget as the records say; carries out a request to come to
-    // the front.
-    void follow();
+    // Writes to the widgets what changed in the records; carries out a request to come to the front.
+    void follow() { m_following.follow(); }
     // Shows a message over the dialog until the user closes it.
     void showMessage(const MessageRecord& message);
 
+    const TextMeasure& measure() const override { return m_measure; }
+    void writeTitle(const std::string& title) override { setWindowTitle(QString::fromStdString(title)); }
+    void writePlace(const PixelBox& place) override;
+    void writeShown(bool shown) override;
+    void bringToFront() override;
+    void writeBox(size_t row, const PixelBox& box) override;
+    void writeVisible(size_t row, bool visible) override { m_widgets[row]->setVisible(visible); }
+    void writeText(size_t row, const std::string& text) override;
+    void writeFont(size_t row, const Font& font) override { m_widgets[row]->setFont(toQFont(font)); }
+    void writeRange(size_t row, int min, int max) override
+    {
+        static_cast<QSlider*>(m_widgets[row])->setRange(min, max);
+    }
+    void writeValue(size_t row, int value) override { static_cast<QSlider*>(m_widgets[row])->setValue(value); }
+    void writeEntries(size_t row, const std::vector<std::string>& entries) override;
+    void writeSelection(size_t row, int index) override;
+    void writeLabel(size_t row, const LabelLook& label) override;
+    void writeLine(size_t row, const LineLook& line) override;
+    void writePicture(size_t row, const PictureLook& picture) override;
+
 protected:
-    void reject() override;
+    void reject() override { m_following.pressKeyButton(true); }
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    QWidget* makeWidget(const DialogControl& control);
+    QWidget* makeWidget(size_t row);
     QWidget* containerOf(Container container) const;
-    void deliver(std::function<void(Form2&)> handler);
-    void followPlace();
-    void followVisibility();
-    void pressKeyButton(bool cancel);
 
-    Form2& m_form;
-    QtPlatform& m_platform;
-    bool m_following = false;
     QtTextMeasure m_measure;
-    std::vector<DialogControl> m_controls;
+    DialogFollowing m_following;
     std::vector<QWidget*> m_widgets; // row for row of the table
 };
 

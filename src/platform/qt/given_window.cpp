@@ -108,6 +108,7 @@ GivenWindowShow::GivenWindowShow(Program& program, QtPlatform& platform, xcb_win
     , m_platform(platform)
     , m_window(window)
     , m_ratio(primaryDevicePixelRatio())
+    , m_painter(platform)
 {
     takeSize(size);
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -133,7 +134,7 @@ void GivenWindowShow::afterEvent(bool outermost)
         m_program.DiscardUnloaded();
     const auto& screens = m_program.screens();
     m_painter.setScreen(screens.empty() ? nullptr : &screens.back()->screen);
-    m_painter.paintIfDue();
+    m_painter.paintWhenDue();
 }
 
 bool GivenWindowShow::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)

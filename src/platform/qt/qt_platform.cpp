@@ -10,10 +10,12 @@
 #include <QTime>
 #include <QTimer>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include <unistd.h>
 
@@ -85,12 +87,9 @@ TimerId QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
 void QtPlatform::runTick(TimerId id, const std::function<void()>& tick)
 {
     RunningTimer& running = m_timers.at(id);
-    const bool step = running.timer->interval() < 1000;
-    for (int due = running.pacing.ticksDue(monotonicMilliseconds()); due > 0 && m_timers.contains(id); --due) {
-        if (step && m_steps++ == 0)
-            m_firstStep = std::chrono::steady_clock::now();
-        deliver(tick);
-    }
+    runTicksDue(
+        running.pacing, running.timer->interval(), m_statistics, monotonicMilliseconds(),
+        [this, &tick] { deliver(tick); }, [this, id] { return m_timers.contains(id); });
 }
 
 void QtPlatform::stopTimer(TimerId timer)
@@ -151,6 +150,12 @@ void QtPlatform::endBySignal(int signal)
     _exit(128 + signal);
 }
 
+ShowCost QtPlatform::showCost()
+{
+    const std::chrono::duration<double> sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return {m_framesPainted, static_cast<double>(std::clock()) / CLOCKS_PER_SEC, sinceStart.count()};
+}
+
 // The measurements of the whole program read how many steps the scene took in how long.
 void QtPlatform::writeStatistics() const
 {
@@ -160,8 +165,7 @@ void QtPlatform::writeStatistics() const
     std::FILE* file = std::fopen(path, "a");
     if (!file)
         return;
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - m_firstStep;
-    std::fprintf(file, "ticks=%lld seconds=%.3f\n", m_steps, m_steps > 0 ? seconds.count() : 0.0);
+    std::fputs(m_statistics.line(monotonicMilliseconds()).c_str(), file);
     std::fclose(file);
 }
 

@@ -9,7 +9,6 @@
 
 #include <QObject>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
@@ -53,6 +52,9 @@ public:
     std::filesystem::path programFolder() override;
     std::filesystem::path userSettingsFolder() override;
     bool showsInGivenWindow() override { return m_givenWindow.has_value(); }
+    ShowCost showCost() override;
+    // A window drew a frame of the show.
+    void framePainted() { ++m_framesPainted; }
 
     // The show runs in a window another program gave it, of this size in logical pixels.
     void showInGivenWindow(double widthPixels, double heightPixels);
@@ -74,9 +76,9 @@ private:
         double width = 0, height = 0;
     };
     std::optional<PixelSize> m_givenWindow;
-    // The script steps run, for the measurements: the ticks of the timers faster than a second.
-    long long m_steps = 0;
-    std::chrono::steady_clock::time_point m_firstStep;
+    StepStatistics m_statistics;
+    // The frames of the show the windows drew, for the frame rate.
+    int64_t m_framesPainted = 0;
 };
 
 } // namespace vortexa

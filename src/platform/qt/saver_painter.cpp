@@ -58,14 +58,14 @@ void drawOutline(QPainter& painter, int kind, const QRectF& outline)
 const QFont& fontFor(const Font& font)
 {
     constexpr size_t MostFontsKept = 16;
-    static std::vector<std::pair<Font, QFont>> made;
-    for (const auto& [record, qfont] : made)
+    static std::vector<std::pair<Font, QFont>> fonts;
+    for (const auto& [record, qfont] : fonts)
         if (record == font)
             return qfont;
-    if (made.size() >= MostFontsKept)
-        made.clear();
-    made.emplace_back(font, toQFont(font));
-    return made.back().second;
+    if (fonts.size() >= MostFontsKept)
+        fonts.clear();
+    fonts.emplace_back(font, toQFont(font));
+    return fonts.back().second;
 }
 
 int textFlagsOf(const LabelElement& label, const QRect& box)
@@ -80,10 +80,6 @@ int textFlagsOf(const LabelElement& label, const QRect& box)
 }
 
 } // namespace
-
-void paintElement(QPainter& painter, const ShapeElement& shape, const QRect& area) { paintShape(painter, shape, area); }
-void paintElement(QPainter& painter, const LineElement& line, const QRect& area) { paintLine(painter, line, area); }
-void paintElement(QPainter& painter, const LabelElement& label, const QRect& area) { paintLabel(painter, label, area); }
 
 void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
 {
@@ -100,7 +96,7 @@ void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
         drawOutline(painter, shape.Shape, outline);
     }
     const Qt::PenStyle penStyle = shape.BorderWidth > 0 ? penStyleOf(shape.BorderStyle) : Qt::NoPen;
-    painter.setPen(QPen(toQColor(shape.BorderColor), std::max(shape.BorderWidth, 1), penStyle, Qt::FlatCap));
+    painter.setPen(QPen(toQColor(shape.BorderColor), borderPenWidth(shape.BorderWidth), penStyle, Qt::FlatCap));
     painter.setBrush(QBrush(toQColor(shape.FillColor), brushStyleOf(shape.FillStyle)));
     drawOutline(painter, shape.Shape, outline);
 }
@@ -109,7 +105,7 @@ void paintLine(QPainter& painter, const LineElement& line, const QRect& area)
 {
     const QLineF pixels(
         line.X1 / TwipsPerPixel, line.Y1 / TwipsPerPixel, line.X2 / TwipsPerPixel, line.Y2 / TwipsPerPixel);
-    const int reach = line.BorderWidth + 1;
+    const int reach = lineReach(line.BorderWidth);
     const QRect bounds
         = QRectF(pixels.p1(), pixels.p2()).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach);
     if (line.BorderWidth <= 0 || !area.intersects(bounds))
@@ -141,6 +137,14 @@ void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
     painter.setFont(fontFor(label.LabelFont));
     painter.drawText(box, textFlagsOf(label, box), QString::fromStdString(label.Caption));
 }
+
+namespace {
+
+void paintElement(QPainter& painter, const ShapeElement& shape, const QRect& area) { paintShape(painter, shape, area); }
+void paintElement(QPainter& painter, const LineElement& line, const QRect& area) { paintLine(painter, line, area); }
+void paintElement(QPainter& painter, const LabelElement& label, const QRect& area) { paintLabel(painter, label, area); }
+
+} // namespace
 
 void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect& area)
 {

@@ -20,11 +20,6 @@ void paintLabel(QPainter& painter, const LabelElement& label, const QRect& area)
 // The pixels a label may paint: its box, and its text where that runs past the box.
 QRect labelReach(const LabelElement& label);
 
-// Any one of them.
-void paintElement(QPainter& painter, const ShapeElement& shape, const QRect& area);
-void paintElement(QPainter& painter, const LineElement& line, const QRect& area);
-void paintElement(QPainter& painter, const LabelElement& label, const QRect& area);
-
 // Paints the part `area` of the screen (in pixels), one pixel for every 15 twips; the painter's
 // clip, if any, is left as it is.
 void paintSaverScreen(QPainter& painter, const SaverScreen& screen, const QRect& area);

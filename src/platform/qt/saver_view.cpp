@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/rings_pointer.h"
 #include "dialog/form2.h"
 #include "platform/qt/qt_platform.h"
@@ -52,21 +53,7 @@ QCursor cursorFor(int style)
 int framesPerSecondOf(const QScreen* screen)
 {
     const double rate = screen ? screen->refreshRate() : 60;
-    return std::clamp(static_cast<int>(std::lround(rate)), 1, 100);
-}
-
-// The button and shift states as the handler takes them: 1 left, 2 right, 4 middle; 1 Shift,
-// 2 Ctrl, 4 Alt.
-int buttonState(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
+    return static_cast<int>(std::lround(rate));
 }
 
 } // namespace
@@ -99,7 +86,13 @@ QPixmap ringsPointerImage()
     return image;
 }
 
-FramePainter::FramePainter() = default;
+FramePainter::FramePainter(QtPlatform& platform)
+    : m_platform(platform)
+{
+    m_owedFrame.setSingleShot(true);
+    m_owedFrame.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_owedFrame, &QTimer::timeout, [this] { paintNow(); });
+}
 
 FramePainter::~FramePainter() = default;
 
@@ -111,49 +104,75 @@ void FramePainter::start(unsigned long window, double devicePixelRatio, int fram
     if (!m_painter)
         m_painter = std::make_unique<X11ScenePainter>(connection, static_cast<xcb_window_t>(window), devicePixelRatio);
     m_painter->forgetWindow(devicePixelRatio);
-    m_frameNanoseconds = 1'000'000'000 / framesPerSecond;
+    m_pacing.setFramesPerSecond(framesPerSecond);
     paintNow();
 }
 
-void FramePainter::stop() { m_painter.reset(); }
-
-void FramePainter::paintIfDue()
+void FramePainter::stop()
 {
-    if (m_painter && m_sinceFrame.nsecsElapsed() >= m_frameNanoseconds)
+    m_owedFrame.stop();
+    m_painter.reset();
+}
+
+void FramePainter::paintWhenDue()
+{
+    if (!m_painter)
+        return;
+    const int64_t now = monotonicMicroseconds();
+    switch (m_pacing.changed(now)) {
+    case FrameStep::DrawNow:
         paintNow();
+        break;
+    case FrameStep::WaitForTimer:
+        m_owedFrame.start(static_cast<int>((m_pacing.untilDue(now) + 999) / 1000));
+        break;
+    case FrameStep::AlreadyOwed:
+        break;
+    }
 }
 
 void FramePainter::paintNow()
 {
-    m_sinceFrame.start();
+    m_owedFrame.stop();
+    if (!m_painter)
+        return;
+    m_pacing.drawn(monotonicMicroseconds());
     m_painter->paint(m_screen);
+    // A black cover of another monitor is no frame of the show.
+    if (m_screen)
+        m_platform.framePainted();
 }
 
 SaverView::SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene)
     : m_form(&form)
     , m_platform(platform)
     , m_drawsScene(drawsScene)
-    , m_lastPointerPosition(QCursor::pos())
+    , m_pointerMoves(QCursor::pos().x(), QCursor::pos().y())
+    , m_painter(platform)
 {
     setScreen(screen);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setIcon(transparentIcon());
     setTitle(QStringLiteral("Vortexa"));
-    if (m_drawsScene)
+    if (drawsScene)
         m_painter.setScreen(&form.screen);
 }
 
 SaverView::~SaverView() { m_painter.stop(); }
 
-void SaverView::detach()
+void SaverView::retire()
 {
     m_form = nullptr;
     m_painter.setScreen(nullptr);
+    hide();
+    m_retired = true;
+    m_returnedToEventLoop = new QObject;
+    m_returnedToEventLoop->deleteLater();
 }
 
 void SaverView::follow()
 {
-    m_painter.paintIfDue();
+    m_painter.paintWhenDue();
     if (!m_form)
         return;
     const SaverScreen& screen = m_form->screen;
@@ -163,16 +182,12 @@ void SaverView::follow()
             hide();
         return;
     }
-    const bool fullScreen = windowState() == Qt::WindowFullScreen;
-    if (!isVisible() || fullScreen != screen.Maximised) {
-        if (screen.Maximised) {
-            if (this->screen())
-                setGeometry(this->screen()->geometry());
-            showFullScreen();
-            requestActivate();
-        } else {
-            showNormal();
-        }
+    // A shown saver screen is always maximised: its window fills its monitor.
+    if (!isVisible()) {
+        if (this->screen())
+            setGeometry(this->screen()->geometry());
+        showFullScreen();
+        requestActivate();
     }
 }
 
@@ -215,37 +230,43 @@ void SaverView::keyPressEvent(QKeyEvent* event)
 
 void SaverView::mouseMoveEvent(QMouseEvent* event)
 {
-    // The window system also reports the pointer when a window appears under it; only a change
-    // of place is a movement.
     const QPointF position = event->globalPosition();
-    if (!m_form || position == m_lastPointerPosition)
-        return;
-    m_lastPointerPosition = position;
-    // The scene's screen has its origin at the primary monitor's corner, also for moves over the
-    // other monitors.
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const QPointF place = position - (primary ? QPointF(primary->geometry().topLeft()) : QPointF());
+    const QPointF corner = primary ? QPointF(primary->geometry().topLeft()) : QPointF();
+    const auto place = m_pointerMoves.movedTo(position.x(), position.y(), corner.x(), corner.y());
+    if (!m_form || !place)
+        return;
     Form1* form = m_form;
-    const auto Button = static_cast<int16_t>(buttonState(event->buttons()));
-    const auto Shift = static_cast<int16_t>(shiftState(event->modifiers()));
-    const auto X = static_cast<float>(place.x() * TwipsPerPixel);
-    const auto Y = static_cast<float>(place.y() * TwipsPerPixel);
-    m_platform.deliver([form, Button, Shift, X, Y] { form->Form_MouseMove(Button, Shift, X, Y); });
+    m_platform.deliver([form, X = place->x, Y = place->y] { form->Form_MouseMove(X, Y); });
 }
 
 SaverWindows::SaverWindows(Program& program, QtPlatform& platform)
     : m_program(program)
-    , m_platform(platform)
+    , m_windows(program, platform,
+          {
+              [] {
+                  const QList<QScreen*> monitors = QGuiApplication::screens();
+                  return std::vector<QScreen*>(monitors.begin(), monitors.end());
+              },
+              [] { return QGuiApplication::primaryScreen(); },
+              [](QScreen* monitor) {
+                  const QRect area = monitor ? monitor->geometry() : QRect();
+                  return MonitorArea {area.x(), area.y(), area.width(), area.height()};
+              },
+              [&platform](Form1& form, QScreen* monitor, bool drawsScene) {
+                  return new SaverView(form, platform, monitor, drawsScene);
+              },
+              [](SaverView* scene) {
+                  if (scene->isVisible())
+                      scene->raise();
+              },
+              [this] {
+                  const SaverView* holder = windowToHoldInput();
+                  m_grab.holdIn(holder ? static_cast<xcb_window_t>(holder->winId()) : 0);
+              },
+          })
 {
-    m_afterEvent = m_platform.addAfterEvent([this](bool outermost) {
-        follow();
-        if (outermost)
-            m_program.DiscardUnloaded();
-    });
-    const auto monitorsChanged = [this] {
-        m_monitorsChanged = true;
-        follow();
-    };
+    const auto monitorsChanged = [this] { m_windows.monitorsChanged(); };
     m_monitorWatch.push_back(QObject::connect(qGuiApp, &QGuiApplication::screenAdded, monitorsChanged));
     m_monitorWatch.push_back(QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, monitorsChanged));
     m_monitorWatch.push_back(QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, monitorsChanged));
@@ -255,30 +276,6 @@ SaverWindows::~SaverWindows()
 {
     for (const QMetaObject::Connection& connection : m_monitorWatch)
         QObject::disconnect(connection);
-    m_platform.removeAfterEvent(m_afterEvent);
-    for (const auto& entry : m_views.entries())
-        delete entry.view;
-    for (const QPointer<SaverView>& view : m_retired)
-        delete view.data();
-}
-
-void SaverWindows::follow()
-{
-    std::vector<Form1*> screens;
-    for (const auto& form : m_program.screens())
-        screens.push_back(form.get());
-    const QList<QScreen*> monitors = QGuiApplication::screens();
-    const auto make = [this](Form1& form, QScreen* monitor, bool drawsScene) {
-        return new SaverView(form, m_platform, monitor, drawsScene);
-    };
-    m_views.match(screens, std::vector<QScreen*>(monitors.begin(), monitors.end()), QGuiApplication::primaryScreen(),
-        m_monitorsChanged, make, [this](SaverView* view) { retire(view); });
-    m_monitorsChanged = false;
-    std::erase_if(m_retired, [](const QPointer<SaverView>& view) { return view.isNull(); });
-    for (const auto& entry : m_views.entries())
-        entry.view->follow();
-    const SaverView* holder = windowToHoldInput();
-    m_grab.holdIn(holder ? static_cast<xcb_window_t>(holder->winId()) : 0);
 }
 
 // The scene's window of the newest shown screen holds the keys and the pointer, except while the
@@ -298,8 +295,6 @@ SaverView* SaverWindows::windowToHoldInput() const
 
 void InputGrab::holdIn(xcb_window_t window)
 {
-    constexpr int Tries = 20;
-    constexpr qint64 BetweenTriesMs = 100;
     if (window != m_window) {
         release();
         m_window = window;
@@ -350,20 +345,6 @@ void InputGrab::release()
     }
     m_held = false;
     m_sinceTry.invalidate();
-}
-
-SaverView* SaverWindows::viewOf(const Form1& form) const { return m_views.sceneViewOf(form); }
-
-std::vector<SaverView*> SaverWindows::windowsOf(const Form1& form) const { return m_views.viewsOf(form); }
-
-// A retired window may be the one whose event is being handled, so it is deleted only once
-// control is back in the event loop.
-void SaverWindows::retire(SaverView* view)
-{
-    view->detach();
-    view->hide();
-    view->deleteLater();
-    m_retired.emplace_back(view);
 }
 
 } // namespace vortexa

@@ -6,8 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QPixmap>
-#include <QPointF>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -16,12 +16,14 @@
 #include <utility>
 #include <vector>
 
-#include "backend_kit/show_views.h"
+#include "backend_kit/frame_pacing.h"
+#include "backend_kit/pointer_moves.h"
+#include "backend_kit/saver_windows.h"
+#include "state/program.h"
 
 namespace vortexa {
 
 class Form1;
-class Program;
 class QtPlatform;
 class X11ScenePainter;
 struct SaverScreen;
@@ -38,22 +40,24 @@ QPixmap ringsPointerImage();
 // offscreen platform) it draws nothing.
 class FramePainter {
 public:
-    FramePainter();
+    // Each frame of a scene drawn counts in the platform's show cost.
+    explicit FramePainter(QtPlatform& platform);
     ~FramePainter();
     // Starts drawing into the window: the whole window at once.
     void start(unsigned long window, double devicePixelRatio, int framesPerSecond);
     void stop();
     void setScreen(const SaverScreen* screen) { m_screen = screen; }
-    // Draws a frame unless the last one is younger than a refresh of the screen.
-    void paintIfDue();
+    // Draws a frame now if the last one is a refresh old, else when it is.
+    void paintWhenDue();
 
 private:
     void paintNow();
 
+    QtPlatform& m_platform;
     std::unique_ptr<X11ScenePainter> m_painter;
     const SaverScreen* m_screen = nullptr;
-    QElapsedTimer m_sinceFrame;
-    qint64 m_frameNanoseconds = 0;
+    FramePacing m_pacing;
+    QTimer m_owedFrame;
 };
 
 class SaverView : public QWindow {
@@ -64,10 +68,12 @@ public:
     SaverView(Form1& form, QtPlatform& platform, QScreen* screen, bool drawsScene);
     ~SaverView() override;
 
-    // Shows, hides and shapes the window as the screen's record says.
+    // Shows and hides the window as the screen's record says.
     void follow();
-    // The screen was unloaded: the window no longer reaches it.
-    void detach();
+    // The window is no longer needed: it no longer reaches its screen, hides, and is gone once
+    // control is back in the event loop.
+    void retire();
+    bool gone() const { return m_retired && m_returnedToEventLoop.isNull(); }
     bool drawsScene() const { return m_drawsScene; }
 
 protected:
@@ -83,8 +89,11 @@ private:
     QtPlatform& m_platform;
     bool m_drawsScene;
     int m_pointerStyle = -1;
-    QPointF m_lastPointerPosition;
+    PointerMoves m_pointerMoves;
     FramePainter m_painter;
+    bool m_retired = false;
+    // Deleted later, as a retired window would be; its going says that the window may go too.
+    QPointer<QObject> m_returnedToEventLoop;
 };
 
 // Holds the keyboard and the pointer in one window of the show, as a screen-saver window does, so
@@ -93,8 +102,13 @@ private:
 // times.
 class InputGrab {
 public:
+    static constexpr int Tries = 20;
+    static constexpr qint64 BetweenTriesMs = 100;
+
     // Grabs in the window (0: none), letting go of the window held before.
     void holdIn(xcb_window_t window);
+    bool held() const { return m_held; }
+    int triesLeft() const { return m_triesLeft; }
 
 private:
     bool tryToGrab();
@@ -115,25 +129,15 @@ public:
     SaverWindows(const SaverWindows&) = delete;
     SaverWindows& operator=(const SaverWindows&) = delete;
 
-    // Creates windows for new screens, retires those of unloaded screens and lets the others
-    // follow their records.
-    void follow();
-
-    // The scene's window of a screen, and every window of it (the scene's first).
-    SaverView* viewOf(const Form1& form) const;
-    std::vector<SaverView*> windowsOf(const Form1& form) const;
+    // The scene's window of a screen.
+    SaverView* viewOf(const Form1& form) const { return m_windows.sceneViewOf(form); }
 
 private:
-    void retire(SaverView* view);
     SaverView* windowToHoldInput() const;
 
     Program& m_program;
-    QtPlatform& m_platform;
-    int m_afterEvent = 0;
-    ShowViews<Form1, QScreen*, SaverView> m_views;
-    std::vector<QPointer<SaverView>> m_retired;
+    SaverWindowsKit<Program, QScreen*, SaverView> m_windows;
     std::vector<QMetaObject::Connection> m_monitorWatch;
-    bool m_monitorsChanged = false;
     InputGrab m_grab;
 };
 

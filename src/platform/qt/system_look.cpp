@@ -1,5 +1,6 @@
 #include "platform/qt/system_look.h"
 
+#include <QFontMetrics>
 #include <QStringList>
 
 #include "backend_kit/classic_palette.h"
@@ -35,5 +36,12 @@ QFont toQFont(const Font& font)
     result.setUnderline(font.Underline);
     return result;
 }
+
+int QtTextMeasure::textWidth(const Font& font, const std::string& text) const
+{
+    return QFontMetrics(toQFont(font)).horizontalAdvance(QString::fromStdString(text));
+}
+
+int QtTextMeasure::lineHeight(const Font& font) const { return QFontMetrics(toQFont(font)).lineSpacing(); }
 
 } // namespace vortexa

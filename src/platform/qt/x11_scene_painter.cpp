@@ -18,10 +18,6 @@ namespace vortexa {
 
 namespace {
 
-// Sprites not drawn for this many frames go once the cache is larger than it needs to be.
-constexpr size_t SpritesKeptFreely = 256;
-constexpr uint64_t FramesUnusedBeforeDropped = 600;
-
 const xcb_visualtype_t* visualOf(xcb_connection_t* connection, xcb_visualid_t id)
 {
     for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens))
@@ -219,17 +215,6 @@ struct X11ScenePainter::Sprite {
     }
 };
 
-PixelRect X11ScenePainter::Placed::rect() const
-{
-    return sprite ? PixelRect {x, y, sprite->width, sprite->height} : PixelRect {x, y, circle.width, circle.height};
-}
-
-bool X11ScenePainter::Placed::sameAs(const Placed& other) const
-{
-    return element == other.element && sprite == other.sprite && circle == other.circle && x == other.x && y == other.y
-        && pixel == other.pixel;
-}
-
 X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t window, double devicePixelRatio)
     : m_connection(connection)
     , m_window(window)
@@ -261,7 +246,7 @@ X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t wind
 
 X11ScenePainter::~X11ScenePainter()
 {
-    m_shown.clear();
+    m_changes = {};
     m_sprites.clear();
     xcb_free_gc(m_connection, m_plainGc);
     xcb_free_gc(m_connection, m_lineGc);
@@ -273,59 +258,48 @@ X11ScenePainter::~X11ScenePainter()
 void X11ScenePainter::forgetWindow(double devicePixelRatio)
 {
     if (devicePixelRatio != m_ratio) {
-        m_shown.clear();
+        m_changes = {};
         m_sprites.clear();
         m_ratio = devicePixelRatio;
     }
-    m_wholeWindow = true;
+    m_changes.forgetWindow();
 }
 
 void X11ScenePainter::paint(const SaverScreen* screen)
 {
     ++m_frame;
-    std::vector<Placed> placed = screen ? placeElements(*screen) : std::vector<Placed> {};
-    if (m_wholeWindow) {
-        clearWindow();
-        for (const Placed& element : placed)
-            draw(element);
-        m_wholeWindow = false;
-    } else {
-        // Erase every old place first: erasing one element at a time between draws would cut holes
-        // where elements cross.
-        std::vector<PixelRect> touched;
-        for (const Placed& before : m_shown) {
-            const bool unchanged = std::any_of(
-                placed.begin(), placed.end(), [&before](const Placed& now) { return now.sameAs(before); });
-            if (!unchanged) {
-                erase(before);
-                touched.push_back(before.rect());
-            }
-        }
-        for (const Placed& now : placed) {
-            const bool changed = std::none_of(
-                m_shown.begin(), m_shown.end(), [&now](const Placed& before) { return before.sameAs(now); });
-            const PixelRect rect = now.rect();
-            const bool overlapped = std::any_of(
-                touched.begin(), touched.end(), [&rect](const PixelRect& other) { return other.intersects(rect); });
-            if (changed || overlapped) {
-                draw(now);
-                touched.push_back(rect);
-            }
-        }
-    }
-    m_shown = std::move(placed);
+    // The server clips to the window, so the whole of it is the largest box a request takes.
+    constexpr PixelBox WholeWindow {0, 0, 0x7fff, 0x7fff};
+    std::vector<DrawnElement> now = screen ? drawnElements(*screen) : std::vector<DrawnElement> {};
+    const FrameRepaint<DrawnElement> frame = m_changes.next(std::move(now), WholeWindow);
+    // The window keeps its pixels, so erasing what went costs only its own pixels, where painting
+    // its box black would cost the whole box. Every pixel erased lies in a box drawn again.
+    if (frame.wholeWindow)
+        fillBlack(WholeWindow);
+    for (const DrawnElement& gone : frame.gone)
+        drawInColour(gone, m_black, WholeWindow);
+    for (const Repaint& repaint : frame.boxes)
+        for (const size_t element : repaint.elements)
+            draw(m_changes.shown()[element], repaint.box);
     dropUnusedSprites();
     xcb_flush(m_connection);
 }
 
-std::vector<X11ScenePainter::Placed> X11ScenePainter::placeElements(const SaverScreen& screen)
+std::vector<X11ScenePainter::DrawnElement> X11ScenePainter::drawnElements(const SaverScreen& screen)
 {
-    std::vector<Placed> placed;
-    forEachShownElement(screen, [&](ElementRef element, const auto& record) { place(placed, element, record); });
-    return placed;
+    std::vector<DrawnElement> drawn;
+    forEachShownElement(screen, [&](ElementRef element, const auto& record) { add(drawn, element, record); });
+    return drawn;
 }
 
-void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape)
+X11ScenePainter::DrawnElement X11ScenePainter::drawnSprite(
+    ElementRef element, std::shared_ptr<Sprite> sprite, int x, int y, uint32_t pixel) const
+{
+    const PixelBox reach {x, y, sprite->width, sprite->height};
+    return {element, std::move(sprite), {}, x, y, pixel, reach};
+}
+
+void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const ShapeElement& shape)
 {
     const QRect box = toQRect(pixelBoxOf(shape));
     if (box.width() <= 0 || box.height() <= 0)
@@ -340,8 +314,9 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         const OutlineBox square = shapeBox(shape, {box.x(), box.y(), box.width(), box.height()});
         const int diameter = static_cast<int>(square.width);
         const ThinCircle circle {diameter, diameter, shape.BorderStyle - BorderSolid};
-        placed.push_back({element, nullptr, circle, static_cast<int>(std::floor(square.left)),
-            static_cast<int>(std::floor(square.top)), pixelOf(m_format, shape.BorderColor)});
+        const int x = static_cast<int>(std::floor(square.left)), y = static_cast<int>(std::floor(square.top));
+        drawn.push_back(
+            {element, nullptr, circle, x, y, pixelOf(m_format, shape.BorderColor), {x, y, diameter, diameter}});
         return;
     }
     char text[128];
@@ -363,20 +338,20 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         paintShape(painter, atOrigin, QRect(QPoint(0, 0), box.size()));
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(box.x() * m_ratio)),
-        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(m_format, shape.BorderColor)});
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(box.x() * m_ratio)),
+        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(m_format, shape.BorderColor)));
 }
 
 // A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
 // keeps a few sprites until it turns.
-void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LineElement& line)
+void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const LineElement& line)
 {
     if (line.BorderWidth <= 0)
         return;
     constexpr double Quarters = 4;
     const double x1 = line.X1 / TwipsPerPixel, y1 = line.Y1 / TwipsPerPixel;
     const double x2 = line.X2 / TwipsPerPixel, y2 = line.Y2 / TwipsPerPixel;
-    const int reach = line.BorderWidth + 1;
+    const int reach = lineReach(line.BorderWidth);
     const int left = static_cast<int>(std::floor(std::min(x1, x2))) - reach;
     const int top = static_cast<int>(std::floor(std::min(y1, y2))) - reach;
     const auto quarters = [](double pixels) { return static_cast<int>(std::lround(pixels * Quarters)); };
@@ -399,45 +374,45 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         paintLine(painter, atOrigin, QRect(QPoint(0, 0), size));
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(left * m_ratio)),
-        static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)});
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(left * m_ratio)),
+        static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)));
 }
 
-X11ScenePainter::LabelText X11ScenePainter::layOut(const LabelElement& label, const PixelRect& box)
+X11ScenePainter::LabelText X11ScenePainter::layOut(const LabelElement& label, const PixelBox& box)
 {
     LabelText text;
     text.extent = m_text.measure(label.LabelFont, label.Caption);
     const double advance = text.extent.advance;
     const int alignment = ShownAlignment(label.Alignment, text.extent.width(), box.width);
-    text.penX = alignment == AlignRight ? box.x + box.width - advance
-        : alignment == AlignCentre      ? box.x + (box.width - advance) / 2
-                                        : box.x;
+    text.penX = alignment == AlignRight ? box.right() - advance
+        : alignment == AlignCentre      ? box.left + (box.width - advance) / 2
+                                        : box.left;
     text.reach = box;
     if (label.Caption.empty())
         return text;
     // The text's box, with a pixel round it for ink that runs past its advance.
     const int left = static_cast<int>(std::floor(text.penX)) - 1;
     const int right = static_cast<int>(std::ceil(text.penX + advance)) + 1;
-    const int top = box.y - 1;
-    const int bottom = std::max(box.y + box.height, box.y + text.extent.height() + 1);
-    text.reach.x = std::min(box.x, left);
-    text.reach.y = top;
-    text.reach.width = std::max(box.x + box.width, right) - text.reach.x;
+    const int top = box.top - 1;
+    const int bottom = std::max(box.bottom(), box.top + text.extent.height() + 1);
+    text.reach.left = std::min(box.left, left);
+    text.reach.top = top;
+    text.reach.width = std::max(box.right(), right) - text.reach.left;
     text.reach.height = bottom - top;
     return text;
 }
 
-void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label)
+void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const LabelElement& label)
 {
-    const PixelBox pixels = pixelBoxOf(label);
-    const PixelRect box {pixels.left, pixels.top, pixels.width, pixels.height};
-    if (box.width <= 0 || box.height <= 0)
+    const PixelBox box = pixelBoxOf(label);
+    if (box.empty())
         return;
     const LabelText text = layOut(label, box);
-    const PixelRect& reach = text.reach;
+    const PixelBox& reach = text.reach;
     char key[128];
-    std::snprintf(key, sizeof key, "T|%d|%d|%d|%d|%d|%d|%x|%x|%d|%d|", box.width, box.height, box.x - reach.x,
-        box.y - reach.y, reach.width, reach.height, label.ForeColor, label.BackColor, label.BackStyle, label.Alignment);
+    std::snprintf(key, sizeof key, "T|%d|%d|%d|%d|%d|%d|%x|%x|%d|%d|", box.width, box.height, box.left - reach.left,
+        box.top - reach.top, reach.width, reach.height, label.ForeColor, label.BackColor, label.BackStyle,
+        label.Alignment);
     auto sprite = spriteFor(key + fontKey(label.LabelFont) + label.Caption, false, [&] {
         QImage image = clearImage(QSize(reach.width, reach.height), m_ratio);
         const auto device = [this](double logical) { return static_cast<int>(std::lround(logical * m_ratio)); };
@@ -445,10 +420,10 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         const QColor fore = toQColor(label.ForeColor);
         const QRect backed = label.BackStyle != BackOpaque
             ? QRect()
-            : QRect(QPoint(device(box.x - reach.x), device(box.y - reach.y)),
-                QPoint(device(box.x - reach.x + box.width) - 1, device(box.y - reach.y + box.height) - 1));
+            : QRect(QPoint(device(box.left - reach.left), device(box.top - reach.top)),
+                QPoint(device(box.left - reach.left + box.width) - 1, device(box.top - reach.top + box.height) - 1));
         const TextCoverage coverage = m_text.render(label.LabelFont, label.Caption, m_ratio, image.width(),
-            image.height(), (text.penX - reach.x) * m_ratio, device(box.y - reach.y + text.extent.ascent));
+            image.height(), (text.penX - reach.left) * m_ratio, device(box.top - reach.top + text.extent.ascent));
         for (int y = 0; y < image.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x) {
@@ -465,21 +440,21 @@ void X11ScenePainter::place(std::vector<Placed>& placed, ElementRef element, con
         }
         return image;
     });
-    placed.push_back({element, std::move(sprite), {}, static_cast<int>(std::lround(reach.x * m_ratio)),
-        static_cast<int>(std::lround(reach.y * m_ratio)), 0});
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(reach.left * m_ratio)),
+        static_cast<int>(std::lround(reach.top * m_ratio)), 0));
 }
 
 std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     const std::string& key, bool oneColour, const std::function<QImage()>& render)
 {
-    auto& kept = m_sprites[key];
-    if (kept) {
-        kept->lastFrame = m_frame;
-        return kept;
+    auto& cached = m_sprites[key];
+    if (cached) {
+        cached->lastFrame = m_frame;
+        return cached;
     }
     const QImage image = render();
-    kept = std::make_shared<Sprite>();
-    Sprite& sprite = *kept;
+    cached = std::make_shared<Sprite>();
+    Sprite& sprite = *cached;
     sprite.connection = m_connection;
     sprite.width = image.width();
     sprite.height = image.height();
@@ -487,7 +462,7 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     if (oneColour) {
         sprite.lines = coveringLines(image);
         sprite.empty = sprite.lines.empty();
-        return kept;
+        return cached;
     }
 
     // The mask: one bit a pixel, in the server's bit order, rows padded as it asks.
@@ -507,7 +482,7 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
         }
     }
     if (sprite.empty)
-        return kept;
+        return cached;
     sprite.mask = xcb_generate_id(m_connection);
     xcb_create_pixmap(m_connection, 1, sprite.mask, m_window, static_cast<uint16_t>(sprite.width),
         static_cast<uint16_t>(sprite.height));
@@ -527,55 +502,81 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     sprite.gc = xcb_generate_id(m_connection);
     const uint32_t values[] = {0, sprite.mask};
     xcb_create_gc(m_connection, sprite.gc, m_window, XCB_GC_GRAPHICS_EXPOSURES | XCB_GC_CLIP_MASK, values);
-    return kept;
+    return cached;
 }
 
-void X11ScenePainter::draw(const Placed& placed)
+namespace {
+
+PixelBox commonBox(const PixelBox& a, const PixelBox& b)
 {
-    if (placed.sprite && placed.sprite->picture) {
-        const Sprite& sprite = *placed.sprite;
-        const uint32_t origin[] = {static_cast<uint32_t>(placed.x), static_cast<uint32_t>(placed.y)};
+    const int left = std::max(a.left, b.left), top = std::max(a.top, b.top);
+    return {left, top, std::min(a.right(), b.right()) - left, std::min(a.bottom(), b.bottom()) - top};
+}
+
+xcb_rectangle_t toRectangle(const PixelBox& box)
+{
+    return {static_cast<int16_t>(box.left), static_cast<int16_t>(box.top), static_cast<uint16_t>(box.width),
+        static_cast<uint16_t>(box.height)};
+}
+
+} // namespace
+
+// Draws the part of an element inside `box`: a one-colour sprite's lines in its colour or a
+// picture copied through its mask, or a thin circle as the server's arc, clipped to the box.
+void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
+{
+    if (drawn.sprite && drawn.sprite->picture) {
+        const Sprite& sprite = *drawn.sprite;
+        const PixelBox part = commonBox(drawn.reach, box);
+        if (part.empty())
+            return;
+        const uint32_t origin[] = {static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
         xcb_change_gc(m_connection, sprite.gc, XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, origin);
-        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, 0, 0, static_cast<int16_t>(placed.x),
-            static_cast<int16_t>(placed.y), static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height));
+        xcb_copy_area(m_connection, sprite.picture, m_window, sprite.gc, static_cast<int16_t>(part.left - drawn.x),
+            static_cast<int16_t>(part.top - drawn.y), static_cast<int16_t>(part.left), static_cast<int16_t>(part.top),
+            static_cast<uint16_t>(part.width), static_cast<uint16_t>(part.height));
         return;
     }
-    drawInColour(placed, placed.pixel);
+    drawInColour(drawn, drawn.pixel, box);
 }
 
-// Erasing draws the same pixels in black: the same arc with the same dashes, or the same mask.
-void X11ScenePainter::erase(const Placed& placed) { drawInColour(placed, m_black); }
-
-void X11ScenePainter::drawInColour(const Placed& placed, uint32_t pixel)
+// Erasing draws the same pixels in black: the same arc with the same dashes, the same lines, or the
+// same mask.
+void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box)
 {
-    if (!placed.sprite) {
-        const xcb_gcontext_t gc = m_arcGc[placed.circle.style];
+    if (!drawn.sprite) {
+        const xcb_gcontext_t gc = m_arcGc[drawn.circle.style];
+        const xcb_rectangle_t clip = toRectangle(box);
         xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
+        xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &clip);
         // The arc's box spans its width plus one pixel, so the circle fills exactly its box.
-        const xcb_arc_t arc = {static_cast<int16_t>(placed.x), static_cast<int16_t>(placed.y),
-            static_cast<uint16_t>(placed.circle.width - 1), static_cast<uint16_t>(placed.circle.height - 1), 0,
-            360 * 64};
+        const xcb_arc_t arc = {static_cast<int16_t>(drawn.x), static_cast<int16_t>(drawn.y),
+            static_cast<uint16_t>(drawn.circle.width - 1), static_cast<uint16_t>(drawn.circle.height - 1), 0, 360 * 64};
         xcb_poly_arc(m_connection, m_window, gc, 1, &arc);
         return;
     }
-    const Sprite& sprite = *placed.sprite;
-    if (sprite.empty)
+    const Sprite& sprite = *drawn.sprite;
+    const PixelBox part = commonBox(drawn.reach, box);
+    if (sprite.empty || part.empty())
         return;
     if (sprite.picture) {
         // A many-coloured sprite's pixels in one colour: its mask filled.
-        const uint32_t values[] = {pixel, static_cast<uint32_t>(placed.x), static_cast<uint32_t>(placed.y)};
+        const uint32_t values[] = {pixel, static_cast<uint32_t>(drawn.x), static_cast<uint32_t>(drawn.y)};
         xcb_change_gc(m_connection, sprite.gc, XCB_GC_FOREGROUND | XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y, values);
-        const xcb_rectangle_t box = {static_cast<int16_t>(placed.x), static_cast<int16_t>(placed.y),
-            static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height)};
-        xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &box);
+        const xcb_rectangle_t rectangle = toRectangle(part);
+        xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &rectangle);
         return;
     }
+    // A one-colour sprite's lines, clipped to the part by one rectangle: the server keeps its fast
+    // way of drawing one-pixel lines under a clip of one box.
     m_moved.resize(sprite.lines.size());
-    std::transform(sprite.lines.begin(), sprite.lines.end(), m_moved.begin(), [&placed](xcb_segment_t line) {
-        return xcb_segment_t {static_cast<int16_t>(line.x1 + placed.x), static_cast<int16_t>(line.y1 + placed.y),
-            static_cast<int16_t>(line.x2 + placed.x), static_cast<int16_t>(line.y2 + placed.y)};
+    std::transform(sprite.lines.begin(), sprite.lines.end(), m_moved.begin(), [&drawn](xcb_segment_t line) {
+        return xcb_segment_t {static_cast<int16_t>(line.x1 + drawn.x), static_cast<int16_t>(line.y1 + drawn.y),
+            static_cast<int16_t>(line.x2 + drawn.x), static_cast<int16_t>(line.y2 + drawn.y)};
     });
+    const xcb_rectangle_t clip = toRectangle(part);
     xcb_change_gc(m_connection, m_lineGc, XCB_GC_FOREGROUND, &pixel);
+    xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, m_lineGc, 0, 0, 1, &clip);
     const size_t perRequest
         = (static_cast<size_t>(xcb_get_maximum_request_length(m_connection)) * 4 - 64) / sizeof(xcb_segment_t);
     for (size_t first = 0; first < m_moved.size(); first += perRequest)
@@ -583,15 +584,15 @@ void X11ScenePainter::drawInColour(const Placed& placed, uint32_t pixel)
             static_cast<uint32_t>(std::min(perRequest, m_moved.size() - first)), m_moved.data() + first);
 }
 
-void X11ScenePainter::clearWindow()
+void X11ScenePainter::fillBlack(const PixelBox& box)
 {
-    const xcb_rectangle_t everything = {0, 0, 0x7fff, 0x7fff};
-    xcb_poly_fill_rectangle(m_connection, m_window, m_plainGc, 1, &everything);
+    const xcb_rectangle_t rectangle = toRectangle(box);
+    xcb_poly_fill_rectangle(m_connection, m_window, m_plainGc, 1, &rectangle);
 }
 
 void X11ScenePainter::dropUnusedSprites()
 {
-    if (m_sprites.size() <= SpritesKeptFreely)
+    if (m_sprites.size() <= SpritesCachedFreely)
         return;
     std::erase_if(
         m_sprites, [this](const auto& entry) { return entry.second->lastFrame + FramesUnusedBeforeDropped < m_frame; });

@@ -1,10 +1,10 @@
 #pragma once
 // Draws a saver screen's records into an X window with the X server's own requests, and only what
 // changed: each element becomes a sprite (one-pixel lines over the pixels it covers in one colour,
-// or for labels a picture and its one-bit mask), made once and kept; a frame erases the old place of
-// every element that moved or changed, then draws again, in drawing order, every element that
-// changed or that touches an erased or redrawn place. The server keeps the window's pixels, so
-// nothing is copied from the program.
+// or for labels a picture and its one-bit mask), made once and cached; a frame erases every element
+// that went or changed by drawing its own pixels in black, and draws again, clipped to each box where
+// something changed and in drawing order, every element that meets it. The server keeps the window's
+// pixels, so nothing is copied from the program.
 
 #include <xcb/xcb.h>
 
@@ -16,20 +16,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "backend_kit/frame_changes.h"
 #include "platform/x11/text_raster.h"
 #include "scene/saver_screen.h"
 
 class QImage;
 
 namespace vortexa {
-
-struct PixelRect {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool intersects(const PixelRect& other) const
-    {
-        return x < other.x + other.width && other.x < x + width && y < other.y + other.height && other.y < y + height;
-    }
-};
 
 // How a window's pixels hold a colour: where red, green and blue sit, which bits are alpha, and how
 // a picture's pixels are laid out for the server.
@@ -61,6 +54,11 @@ public:
     // The window's pixels are lost (exposed, resized) or its scale changed: the next frame draws
     // everything.
     void forgetWindow(double devicePixelRatio);
+    // Sprites not drawn for FramesUnusedBeforeDropped frames go once more than SpritesCachedFreely
+    // are cached.
+    static constexpr size_t SpritesCachedFreely = 256;
+    static constexpr uint64_t FramesUnusedBeforeDropped = 600;
+    size_t cachedSprites() const { return m_sprites.size(); }
 
     struct Sprite;
 
@@ -70,14 +68,18 @@ private:
         int width = 0, height = 0, style = 0;
         friend bool operator==(const ThinCircle&, const ThinCircle&) = default;
     };
-    struct Placed {
+    struct DrawnElement {
         ElementRef element;
         std::shared_ptr<Sprite> sprite; // null for a thin circle
         ThinCircle circle;
         int x = 0, y = 0; // device pixels
         uint32_t pixel = 0; // the colour of a one-colour sprite or a thin circle
-        PixelRect rect() const;
-        bool sameAs(const Placed& other) const;
+        PixelBox reach;
+        friend bool operator==(const DrawnElement& a, const DrawnElement& b)
+        {
+            return a.element == b.element && a.sprite == b.sprite && a.circle == b.circle && a.x == b.x && a.y == b.y
+                && a.pixel == b.pixel;
+        }
     };
 
     // Where a label's text goes, in the screen's logical pixels: where its pen starts, its extent,
@@ -85,22 +87,22 @@ private:
     struct LabelText {
         double penX = 0;
         TextExtent extent;
-        PixelRect reach;
+        PixelBox reach;
     };
-    LabelText layOut(const LabelElement& label, const PixelRect& box);
+    LabelText layOut(const LabelElement& label, const PixelBox& box);
 
-    std::vector<Placed> placeElements(const SaverScreen& screen);
-    void place(std::vector<Placed>& placed, ElementRef element, const ShapeElement& shape);
-    void place(std::vector<Placed>& placed, ElementRef element, const LineElement& line);
-    void place(std::vector<Placed>& placed, ElementRef element, const LabelElement& label);
+    std::vector<DrawnElement> drawnElements(const SaverScreen& screen);
+    void add(std::vector<DrawnElement>& drawn, ElementRef element, const ShapeElement& shape);
+    void add(std::vector<DrawnElement>& drawn, ElementRef element, const LineElement& line);
+    void add(std::vector<DrawnElement>& drawn, ElementRef element, const LabelElement& label);
+    DrawnElement drawnSprite(ElementRef element, std::shared_ptr<Sprite> sprite, int x, int y, uint32_t pixel) const;
     // The sprite of `key`, made by `render` the first time: an image whose opaque pixels the
-    // element covers. A one-colour sprite keeps only the lines that cover its pixels and takes its colour
-    // when drawn.
+    // element covers. A one-colour sprite keeps only the lines that cover its pixels and takes its
+    // colour when drawn.
     std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const std::function<QImage()>& render);
-    void draw(const Placed& placed);
-    void erase(const Placed& placed);
-    void drawInColour(const Placed& placed, uint32_t pixel);
-    void clearWindow();
+    void draw(const DrawnElement& drawn, const PixelBox& box);
+    void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
+    void fillBlack(const PixelBox& box);
     void dropUnusedSprites();
 
     xcb_connection_t* m_connection;
@@ -111,8 +113,7 @@ private:
     xcb_gcontext_t m_plainGc = 0;
     xcb_gcontext_t m_lineGc = 0; // draws a one-colour sprite's lines
     xcb_gcontext_t m_arcGc[3] = {}; // solid, dashed, dotted thin lines
-    bool m_wholeWindow = true;
-    std::vector<Placed> m_shown;
+    FrameChanges<DrawnElement> m_changes;
     std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
     std::vector<xcb_segment_t> m_moved; // a sprite's lines where it is drawn
     uint64_t m_frame = 0;

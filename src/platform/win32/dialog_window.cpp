@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
-#include "platform/win32/gdi_painter.h"
+#include "platform/win32/dialog_parts.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_platform.h"
@@ -17,30 +18,12 @@ namespace vortexa {
 namespace {
 
 constexpr const wchar_t* DialogClass = L"VortexaDialog";
-constexpr const wchar_t* PictureClass = L"VortexaPicture";
-constexpr const wchar_t* LabelClass = L"VortexaLabel";
+constexpr const wchar_t* SaverWindowClass = L"VortexaSaverScreen"; // the show's windows
 // Not clipping its children: the group boxes leave their inside to the dialog's background.
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD DialogExtendedStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int ListDropHeight = 160; // pixels of the open list under the field, at 96 dots to the inch
 constexpr int FirstControlId = 100;
-constexpr UINT LabelClicked = WM_APP;
-
-void moveTo(HWND window, const PixelBox& place)
-{
-    RECT now;
-    GetWindowRect(window, &now);
-    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&now), 2);
-    if (now.left != place.left || now.top != place.top || now.right - now.left != place.width
-        || now.bottom - now.top != place.height)
-        MoveWindow(window, place.left, place.top, place.width, place.height, TRUE);
-}
-
-void showIf(HWND window, bool visible)
-{
-    if ((IsWindowVisible(window) != FALSE) != visible)
-        ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
-}
 
 std::wstring windowText(HWND window)
 {
@@ -49,231 +32,32 @@ std::wstring windowText(HWND window)
     return text;
 }
 
-void followText(HWND window, const std::string& caption)
+// The window of this program's show that draws the scene: shown, and the foreground window or the
+// one over the primary monitor, where the covers of the other monitors are not.
+HWND sceneWindow()
 {
-    const std::wstring text = wideText(caption);
-    if (windowText(window) != text)
-        SetWindowTextW(window, text.c_str());
-}
-
-void followFont(HWND window, HFONT font)
-{
-    if (reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)) != font)
-        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-Font boldOf(Font font, bool bold)
-{
-    font.Bold = bold;
-    return font;
-}
-
-void followButton(HWND window, const ButtonElement& button, const ControlLayout& layout, int dotsPerInch)
-{
-    followText(window, button.Caption);
-    followFont(window, fontFor(boldOf(Font {}, button.FontBold), dotsPerInch));
-    moveTo(window, layout.inDialog);
-    showIf(window, button.Visible);
-}
-
-void followFrame(HWND window, const FrameElement& frame, const ControlLayout& layout, int dotsPerInch)
-{
-    followText(window, frame.Caption);
-    followFont(window, fontFor(Font {}, dotsPerInch));
-    moveTo(window, layout.inDialog);
-    showIf(window, frame.Visible);
-}
-
-void followTrackBar(HWND window, const TrackBar& bar, const ControlLayout& layout)
-{
-    if (SendMessageW(window, TBM_GETRANGEMIN, 0, 0) != bar.Min()
-        || SendMessageW(window, TBM_GETRANGEMAX, 0, 0) != bar.Max())
-        SendMessageW(window, TBM_SETRANGE, TRUE, MAKELPARAM(bar.Min(), bar.Max()));
-    if (SendMessageW(window, TBM_GETPOS, 0, 0) != bar.Value())
-        SendMessageW(window, TBM_SETPOS, TRUE, bar.Value());
-    moveTo(window, layout.inDialog);
-    showIf(window, bar.Visible);
-}
-
-// The list's entries, selection and field follow the record; a field whose text stays keeps the
-// user's typing cursor.
-void followList(HWND window, const ComboList& list, const ControlLayout& layout, int dotsPerInch)
-{
-    const int count = static_cast<int>(SendMessageW(window, CB_GETCOUNT, 0, 0));
-    bool entriesDiffer = count != list.ListCount();
-    for (int k = 0; k < list.ListCount() && !entriesDiffer; ++k) {
-        const auto length = static_cast<size_t>(SendMessageW(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(k), 0));
-        std::wstring entry(length + 1, L'\0');
-        SendMessageW(window, CB_GETLBTEXT, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(entry.data()));
-        entry.resize(length);
-        entriesDiffer = entry != wideText(list.List(k));
-    }
-    if (entriesDiffer) {
-        SendMessageW(window, CB_RESETCONTENT, 0, 0);
-        for (int k = 0; k < list.ListCount(); ++k)
-            SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(list.List(k)).c_str()));
-    }
-    if (entriesDiffer || SendMessageW(window, CB_GETCURSEL, 0, 0) != list.ListIndex())
-        SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
-    followText(window, list.Text());
-    followFont(window, fontFor(Font {}, dotsPerInch));
-    PixelBox place = layout.inDialog;
-    place.height = ListDropHeight * dotsPerInch / DesignDotsPerInch;
-    moveTo(window, place);
-    showIf(window, list.Visible);
-}
-
-// A transparent label shows what lies behind it: the picture or the dialog.
-COLORREF backgroundBehind(HWND label)
-{
-    const HWND parent = GetParent(label);
-    if (parent == GetAncestor(label, GA_ROOT))
-        return GetSysColor(COLOR_BTNFACE);
-    return static_cast<COLORREF>(GetWindowLongPtrW(parent, 0));
-}
-
-void paintShownLabel(HWND window, HDC dc, const DialogView::ShownLabel& shown)
-{
-    const LabelElement& label = *shown.record;
-    RECT client;
-    GetClientRect(window, &client);
-    const COLORREF back = label.BackStyle == BackOpaque ? toColorRef(label.BackColor) : backgroundBehind(window);
-    const HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, toColorRef(label.ForeColor));
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(label.LabelFont, shown.dotsPerInch));
-    for (const TextLine& line : shown.lines) {
-        const std::wstring text = wideText(line.text);
-        RECT box {line.box.left, line.box.top, line.box.right(), line.box.bottom()};
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
-            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-    }
-    SelectObject(dc, earlier);
-}
-
-LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* shown = reinterpret_cast<DialogView::ShownLabel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paintStruct;
-        const HDC dc = BeginPaint(window, &paintStruct);
-        if (shown)
-            paintShownLabel(window, dc, *shown);
-        EndPaint(window, &paintStruct);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETCURSOR:
-        if (shown && shown->record->HandPointer) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-        SetCapture(window);
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool pressed = GetCapture() == window;
-        ReleaseCapture();
-        RECT client;
-        GetClientRect(window, &client);
-        const POINT at {LOWORD(lParam), HIWORD(lParam)};
-        if (pressed && PtInRect(&client, at) && shown && shown->click)
-            SendMessageW(GetAncestor(window, GA_ROOT), LabelClicked, 0, reinterpret_cast<LPARAM>(shown));
-        return 0;
-    }
-    default:
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// The picture area: its background, and its shapes and time label in their drawing order, drawn at
-// the design's resolution and grown to the screen's. It clips its children, the information text
-// and the link, so that they never flicker under it.
-LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const auto* view = reinterpret_cast<const DialogView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message != WM_PAINT || !view)
-        return DefWindowProcW(window, message, wParam, lParam);
-    PAINTSTRUCT paintStruct;
-    const HDC dc = BeginPaint(window, &paintStruct);
-    const HBRUSH background = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, 0)));
-    FillRect(dc, &paintStruct.rcPaint, background);
-    DeleteObject(background);
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, DesignDotsPerInch, DesignDotsPerInch, nullptr);
-    SetViewportExtEx(dc, view->dotsPerInch(), view->dotsPerInch(), nullptr);
-    RECT area = paintStruct.rcPaint;
-    DPtoLP(dc, reinterpret_cast<POINT*>(&area), 2);
-    forEachPictureElement(
-        view->form(), [&](const ShapeElement& shape) { paintShape(dc, shape, area); },
-        [&](const LabelElement& label) { paintLabel(dc, label, area); });
-    EndPaint(window, &paintStruct);
-    return 0;
-}
-
-void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, int extraBytes = 0)
-{
-    WNDCLASSEXW windowClass {};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &windowClass))
-        return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = name;
-    windowClass.hbrBackground = background;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.cbWndExtra = extraBytes;
-    RegisterClassExW(&windowClass);
-}
-
-std::vector<ShapeElement> picturedShapes(const Form2& form)
-{
-    std::vector<ShapeElement> shapes;
-    forEachPictureElement(
-        form, [&](const ShapeElement& shape) { shapes.push_back(shape); }, [](const LabelElement&) {});
-    return shapes;
-}
-
-std::vector<LabelElement> picturedLabels(const Form2& form)
-{
-    std::vector<LabelElement> labels;
-    forEachPictureElement(
-        form, [](const ShapeElement&) {}, [&](const LabelElement& label) { labels.push_back(label); });
-    return labels;
+    struct Search {
+        HWND found = nullptr;
+        HWND foreground = GetForegroundWindow();
+        HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    } search;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& state = *reinterpret_cast<Search*>(data);
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (std::wstring_view(name) != SaverWindowClass || !IsWindowVisible(window))
+                return TRUE;
+            if (window == state.foreground || MonitorFromWindow(window, MONITOR_DEFAULTTONULL) == state.primary)
+                state.found = window;
+            return window != state.foreground;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace
-
-int GdiTextMeasure::textWidth(const Font& font, const std::string& text) const
-{
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
-    const std::wstring wide = wideText(text);
-    SIZE size {};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, earlier);
-    ReleaseDC(nullptr, dc);
-    return size.cx;
-}
-
-int GdiTextMeasure::lineHeight(const Font& font) const
-{
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
-    TEXTMETRICW metrics {};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, earlier);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight;
-}
 
 std::optional<HWND> dialogOwnerFrom(const std::string& commandLine)
 {
@@ -297,20 +81,21 @@ DialogView::DialogView(Form2& form, Win32Platform& platform)
 }
 
 DialogView::DialogView(Form2& form, Win32Platform& platform, std::optional<HWND> owner)
-    : m_form(form)
-    , m_platform(platform)
-    , m_controls(dialogControls(form))
+    : m_platform(platform)
+    , m_givenOwner(owner.value_or(nullptr))
+    , m_following(form, platform, *this, FrameControls::InTheDialog)
 {
     registerClass(DialogClass, &DialogView::windowProcedure, GetSysColorBrush(COLOR_BTNFACE));
-    registerClass(PictureClass, pictureProcedure, nullptr, sizeof(LONG_PTR));
-    registerClass(LabelClass, labelProcedure, nullptr);
+    registerPartClasses();
+    m_picture.form = &form;
     m_window = CreateWindowExW(DialogExtendedStyle, DialogClass, L"", DialogStyle, 0, 0, 100, 100,
         owner.value_or(nullptr), nullptr, GetModuleHandleW(nullptr), this);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_dotsPerInch = static_cast<int>(GetDpiForWindow(m_window));
     if (m_dotsPerInch <= 0)
         m_dotsPerInch = DesignDotsPerInch;
-    for (const DialogControl& control : m_controls)
+    m_measure = GdiTextMeasure(m_dotsPerInch);
+    for (const DialogControl& control : m_following.controls())
         m_windows.push_back(makeControl(control));
     stackControls();
     m_platform.setMessageFilter([this](MSG& message) {
@@ -335,7 +120,7 @@ HWND DialogView::containerOf(Container container) const
 {
     // The frames' controls lie in the dialog itself, over their frame.
     for (size_t k = 0; k < m_windows.size() && container == Container::Picture; ++k)
-        if (m_controls[k].holds == container)
+        if (m_following.controls()[k].holds == container)
             return m_windows[k];
     return m_window;
 }
@@ -353,12 +138,10 @@ HWND DialogView::makeControl(const DialogControl& control)
             using Record = std::remove_cvref_t<decltype(*record)>;
             if constexpr (std::is_same_v<Record, PictureElement>) {
                 const HWND picture = make(PictureClass, WS_CLIPCHILDREN);
-                SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_picture));
                 return picture;
             } else if constexpr (std::is_same_v<Record, LabelElement>) {
                 auto shown = std::make_unique<ShownLabel>();
-                shown->record = record;
-                shown->click = control.click;
                 const HWND label = make(LabelClass, 0);
                 SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown.get()));
                 m_labels.back() = std::move(shown);
@@ -389,11 +172,12 @@ HWND DialogView::makeControl(const DialogControl& control)
 void DialogView::stackControls()
 {
     constexpr UINT OrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    const auto isFrame = [this](size_t k) { return std::holds_alternative<FrameElement*>(m_controls[k].record); };
+    const std::vector<DialogControl>& controls = m_following.controls();
+    const auto isFrame = [&](size_t k) { return std::holds_alternative<FrameElement*>(controls[k].record); };
     for (size_t k = 0; k < m_windows.size(); ++k)
         if (m_windows[k] && !isFrame(k))
-            SetWindowPos(m_windows[k], m_controls[k].container == Container::Picture ? HWND_TOP : HWND_BOTTOM, 0, 0, 0,
-                0, OrderOnly);
+            SetWindowPos(m_windows[k], controls[k].container == Container::Picture ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                OrderOnly);
     for (size_t k = 0; k < m_windows.size(); ++k)
         if (isFrame(k))
             SetWindowPos(m_windows[k], HWND_BOTTOM, 0, 0, 0, 0, OrderOnly);
@@ -401,8 +185,8 @@ void DialogView::stackControls()
 
 HWND DialogView::control(const std::string& name) const
 {
-    for (size_t k = 0; k < m_controls.size(); ++k)
-        if (m_controls[k].name == name)
+    for (size_t k = 0; k < m_windows.size(); ++k)
+        if (m_following.controls()[k].name == name)
             return m_windows[k];
     return nullptr;
 }
@@ -422,30 +206,35 @@ LRESULT DialogView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         commandFrom(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_HSCROLL:
-        trackBarMoved(reinterpret_cast<HWND>(lParam));
+        if (const size_t row = rowOf(reinterpret_cast<HWND>(lParam)); row < m_windows.size())
+            m_following.trackBarMoved(row, static_cast<int>(SendMessageW(m_windows[row], TBM_GETPOS, 0, 0)));
         return 0;
     case LabelClicked:
-        deliver(reinterpret_cast<const ShownLabel*>(lParam)->click);
+        if (const size_t row = rowOf(reinterpret_cast<HWND>(lParam)); row < m_windows.size())
+            m_following.clicked(row);
         return 0;
     case WM_PAINT:
         paintLine();
         return 0;
     case WM_DPICHANGED:
         m_dotsPerInch = HIWORD(wParam);
+        m_measure = GdiTextMeasure(m_dotsPerInch);
         follow();
         return 0;
     case WM_CLOSE:
-        // The dialog ends only through its buttons: the close button presses the cancel button.
-        if (const DialogControl* button = keyButton(m_controls, true))
-            deliver(button->click);
+        m_following.pressKeyButton(true);
         return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        // The window follows its record again once the user lets go of it.
+        m_userMoving = message == WM_ENTERSIZEMOVE;
+        if (!m_userMoving)
+            follow();
+        break;
     case WM_MOVE: {
-        RECT place;
-        GetWindowRect(m_window, &place);
-        const PixelBox recorded = dialogPlace(m_form, m_dotsPerInch);
-        if (m_following || !IsWindowVisible(m_window) || (place.left == recorded.left && place.top == recorded.top))
-            return 0;
-        deliver([place](Form2& dialog) { MoveDialog(dialog, place.left, place.top); });
+        POINT corner {};
+        ClientToScreen(m_window, &corner);
+        m_following.windowMoved(corner.x, corner.y);
         return 0;
     }
     default:
@@ -454,49 +243,25 @@ LRESULT DialogView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
+// The row of a control, or the number of rows when it is none of the dialog's.
+size_t DialogView::rowOf(HWND control) const
+{
+    if (!control)
+        return m_windows.size();
+    return static_cast<size_t>(std::find(m_windows.begin(), m_windows.end(), control) - m_windows.begin());
+}
+
 void DialogView::commandFrom(HWND control, int notification)
 {
-    const auto found = std::find(m_windows.begin(), m_windows.end(), control);
-    if (found == m_windows.end() || !control)
+    const size_t row = rowOf(control);
+    if (row == m_windows.size())
         return;
-    const DialogControl& row = m_controls[static_cast<size_t>(found - m_windows.begin())];
-    if (notification == BN_CLICKED && row.click) {
-        deliver(row.click);
-        return;
-    }
-    ComboList* const* list = std::get_if<ComboList*>(&row.record);
-    if (!list)
-        return;
-    ComboList* record = *list;
-    if (notification == CBN_SELCHANGE) {
-        const int index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
-        deliver([record, index](Form2&) { record->setListIndex(index); });
-    } else if (notification == CBN_EDITCHANGE) {
-        deliver([record, text = utf8Text(windowText(control))](Form2&) { record->setText(text); });
-    }
-}
-
-void DialogView::trackBarMoved(HWND control)
-{
-    const auto found = std::find(m_windows.begin(), m_windows.end(), control);
-    if (found == m_windows.end() || !control)
-        return;
-    TrackBar* const* bar = std::get_if<TrackBar*>(&m_controls[static_cast<size_t>(found - m_windows.begin())].record);
-    if (!bar)
-        return;
-    TrackBar* record = *bar;
-    const int value = static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0));
-    if (value != record->Value())
-        deliver([record, value](Form2&) { record->setValue(value); });
-}
-
-void DialogView::deliver(std::function<void(Form2&)> handler)
-{
-    // Controls report the changes the records make to them, too; only the user's reach the records.
-    if (m_following || !handler)
-        return;
-    Form2& form = m_form;
-    m_platform.deliver([&form, handler = std::move(handler)] { handler(form); });
+    if (notification == BN_CLICKED)
+        m_following.clicked(row);
+    else if (notification == CBN_SELCHANGE)
+        m_following.entryPicked(row, static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+    else if (notification == CBN_EDITCHANGE)
+        m_following.textTyped(row, utf8Text(windowText(control)));
 }
 
 bool DialogView::takeKey(const MSG& message)
@@ -507,11 +272,10 @@ bool DialogView::takeKey(const MSG& message)
         return false;
     // An open list takes its own Enter and Esc.
     for (size_t k = 0; k < m_windows.size(); ++k)
-        if (std::holds_alternative<ComboList*>(m_controls[k].record)
+        if (std::holds_alternative<ComboList*>(m_following.controls()[k].record)
             && SendMessageW(m_windows[k], CB_GETDROPPEDSTATE, 0, 0))
             return false;
-    if (const DialogControl* button = keyButton(m_controls, message.wParam == VK_ESCAPE))
-        deliver(button->click);
+    m_following.pressKeyButton(message.wParam == VK_ESCAPE);
     return true;
 }
 
@@ -519,116 +283,131 @@ void DialogView::paintLine()
 {
     PAINTSTRUCT paintStruct;
     const HDC dc = BeginPaint(m_window, &paintStruct);
-    const LineElement& line = m_form.Line1;
-    if (line.Visible && line.BorderWidth > 0) {
-        const int width = std::max(1, line.BorderWidth * m_dotsPerInch / DesignDotsPerInch);
-        const HPEN pen = CreatePen(PS_SOLID, width, toColorRef(line.BorderColor));
+    if (m_lineVisible) {
+        const HPEN pen = CreatePen(PS_SOLID, m_line.width, toColorRef(m_line.colour));
         const HGDIOBJ earlier = SelectObject(dc, pen);
-        MoveToEx(dc, toPixelsAt(line.X1, m_dotsPerInch), toPixelsAt(line.Y1, m_dotsPerInch), nullptr);
-        LineTo(dc, toPixelsAt(line.X2, m_dotsPerInch), toPixelsAt(line.Y2, m_dotsPerInch));
+        MoveToEx(dc, m_line.x1, m_line.y1, nullptr);
+        LineTo(dc, m_line.x2, m_line.y2);
         SelectObject(dc, earlier);
         DeleteObject(pen);
     }
     EndPaint(m_window, &paintStruct);
 }
 
-void DialogView::followLabel(size_t row, const ControlLayout& layout)
+std::optional<PixelBox> DialogView::workAreaAround(const PixelBox& place) const
 {
-    ShownLabel& shown = *m_labels[row];
-    const HWND window = m_windows[row];
-    moveTo(window, m_controls[row].container == Container::Picture ? layout.box : layout.inDialog);
-    showIf(window, shown.record->Visible);
-    // Labels are repainted only when what they show changes, not on every tick of the show.
-    if (shown.lines != layout.lines || shown.colour != shown.record->ForeColor || shown.dotsPerInch != m_dotsPerInch) {
-        shown.lines = layout.lines;
-        shown.colour = shown.record->ForeColor;
-        shown.dotsPerInch = m_dotsPerInch;
-        InvalidateRect(window, nullptr, FALSE);
-    }
+    const RECT box {place.left, place.top, place.right(), place.bottom()};
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST), &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    const RECT& area = info.rcWork;
+    return PixelBox {area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
-void DialogView::followPicture(HWND picture, const ControlLayout& layout)
+FrameReach DialogView::frameReach() const
 {
-    moveTo(picture, layout.inDialog);
-    showIf(picture, m_form.Pic.Visible);
-    const auto back = static_cast<LONG_PTR>(toColorRef(m_form.Pic.BackColor));
-    std::vector<ShapeElement> shapes = picturedShapes(m_form);
-    std::vector<LabelElement> labels = picturedLabels(m_form);
-    // The show's ticks reach here while the dialog is open over it: the picture is drawn again only
-    // when what it shows changed.
-    if (GetWindowLongPtrW(picture, 0) != back || shapes != m_pictureShown || labels != m_pictureLabelsShown) {
-        SetWindowLongPtrW(picture, 0, back);
-        m_pictureShown = std::move(shapes);
-        m_pictureLabelsShown = std::move(labels);
-        InvalidateRect(picture, nullptr, FALSE);
-    }
-}
-
-void DialogView::follow()
-{
-    // A hidden dialog is followed in full once it is shown; the show's ticks need not pay for it.
-    if (!m_form.Visible && !IsWindowVisible(m_window)) {
-        m_form.BringToFront = false;
-        return;
-    }
-    m_following = true;
-    followText(m_window, m_form.Caption);
-    const std::vector<ControlLayout> layout
-        = layOutDialog(m_form, m_controls, GdiTextMeasure(m_dotsPerInch), m_dotsPerInch);
-    for (size_t k = 0; k < m_controls.size(); ++k) {
-        const HWND window = m_windows[k];
-        const ControlLayout& placed = layout[k];
-        std::visit(
-            [&](const auto* record) {
-                using Record = std::remove_cvref_t<decltype(*record)>;
-                if constexpr (std::is_same_v<Record, PictureElement>)
-                    followPicture(window, placed);
-                else if constexpr (std::is_same_v<Record, LabelElement>)
-                    followLabel(k, placed);
-                else if constexpr (std::is_same_v<Record, FrameElement>)
-                    followFrame(window, *record, placed, m_dotsPerInch);
-                else if constexpr (std::is_same_v<Record, ButtonElement>)
-                    followButton(window, *record, placed, m_dotsPerInch);
-                else if constexpr (std::is_same_v<Record, TrackBar>)
-                    followTrackBar(window, *record, placed);
-                else if constexpr (std::is_same_v<Record, ComboList>)
-                    followList(window, *record, placed, m_dotsPerInch);
-            },
-            m_controls[k].record);
-    }
-    followPlace();
-    followVisibility();
-    m_following = false;
-}
-
-void DialogView::followPlace()
-{
-    const PixelBox place = dialogPlace(m_form, m_dotsPerInch);
-    RECT outer {0, 0, place.width, place.height};
+    RECT outer {0, 0, 0, 0};
     AdjustWindowRectExForDpi(&outer, DialogStyle, FALSE, DialogExtendedStyle, static_cast<UINT>(m_dotsPerInch));
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    RECT now;
-    GetWindowRect(m_window, &now);
-    if (now.left != place.left || now.top != place.top || now.right - now.left != width
-        || now.bottom - now.top != height)
-        MoveWindow(m_window, place.left, place.top, width, height, TRUE);
+    return {-outer.left, -outer.top, outer.right, outer.bottom};
 }
 
-void DialogView::followVisibility()
+void DialogView::writePlace(const PixelBox& place)
 {
-    if (!m_form.Visible) {
-        ShowWindow(m_window, SW_HIDE);
-        m_form.BringToFront = false;
+    const FrameReach frame = frameReach();
+    MoveWindow(m_window, place.left - frame.left, place.top - frame.top, place.width + frame.left + frame.right,
+        place.height + frame.top + frame.bottom, TRUE);
+}
+
+// The dialog opened over the show stays above it, owned by the show's scene window; otherwise the
+// window named by "/c:HWND" owns it. A show that ends (on a preview, or when the monitors change)
+// hides its window first and destroys it later: the dialog leaves it at once, since an owner
+// takes the windows it owns with it.
+void DialogView::followOwner()
+{
+    const HWND owner = GetWindow(m_window, GW_OWNER);
+    const bool ownerStays = owner && IsWindowVisible(owner);
+    if (ownerStays && owner != m_givenOwner)
         return;
+    // A hidden dialog looks for the show when it is shown again.
+    const HWND scene = form().Visible ? sceneWindow() : nullptr;
+    const HWND wanted = scene ? scene : m_givenOwner;
+    if (wanted != owner)
+        SetWindowLongPtrW(m_window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(wanted));
+}
+
+void DialogView::bringToFront()
+{
+    // The saver screen stays on top of other windows; the dialog must come over it.
+    SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(m_window);
+}
+
+void DialogView::writeBox(size_t row, const PixelBox& box)
+{
+    if (!m_windows[row])
+        return;
+    // A list's box holds its open list under the field.
+    const bool list = std::holds_alternative<ComboList*>(m_following.controls()[row].record);
+    const int height = list ? ListDropHeight * m_dotsPerInch / DesignDotsPerInch : box.height;
+    MoveWindow(m_windows[row], box.left, box.top, box.width, height, TRUE);
+}
+
+void DialogView::writeVisible(size_t row, bool visible)
+{
+    if (!m_windows[row]) {
+        m_lineVisible = visible;
+        return writeLine(row, m_line);
     }
-    if (!IsWindowVisible(m_window))
-        ShowWindow(m_window, SW_SHOW);
-    if (m_form.BringToFront) {
-        // The saver screen stays on top of other windows; the dialog must come over it.
-        SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        SetForegroundWindow(m_window);
-        m_form.BringToFront = false;
-    }
+    ShowWindow(m_windows[row], visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// A field that shows the text already keeps the user's typing cursor.
+void DialogView::writeText(size_t row, const std::string& text)
+{
+    const std::wstring wide = wideText(text);
+    if (windowText(m_windows[row]) != wide)
+        SetWindowTextW(m_windows[row], wide.c_str());
+}
+
+void DialogView::writeFont(size_t row, const Font& font)
+{
+    SendMessageW(m_windows[row], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(font, m_dotsPerInch)), TRUE);
+}
+
+void DialogView::writeRange(size_t row, int min, int max)
+{
+    SendMessageW(m_windows[row], TBM_SETRANGE, TRUE, MAKELPARAM(min, max));
+}
+
+void DialogView::writeEntries(size_t row, const std::vector<std::string>& entries)
+{
+    SendMessageW(m_windows[row], CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : entries)
+        SendMessageW(m_windows[row], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(entry).c_str()));
+}
+
+void DialogView::writeSelection(size_t row, int index)
+{
+    SendMessageW(m_windows[row], CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DialogView::writeLabel(size_t row, const LabelLook& label)
+{
+    *m_labels[row] = {label, m_dotsPerInch};
+    InvalidateRect(m_windows[row], nullptr, FALSE);
+}
+
+void DialogView::writeLine(size_t, const LineLook& line)
+{
+    m_line = line;
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void DialogView::writePicture(size_t row, const PictureLook&)
+{
+    m_picture.dotsPerInch = m_dotsPerInch;
+    InvalidateRect(m_windows[row], nullptr, FALSE);
 }
 
 void DialogView::showMessage(const MessageRecord& message)

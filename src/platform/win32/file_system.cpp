@@ -60,6 +60,16 @@ bool ownedAndUnshared(const std::filesystem::path&) { return true; }
 
 bool ownedAndUnshared(std::FILE*) { return true; }
 
+bool ownedByUser(const std::filesystem::path&) { return true; }
+
+// The runtime reports the read-only attribute as a missing write permission.
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    struct _stat64 status { };
+    return _wstat64(path.c_str(), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG
+        && (status.st_mode & _S_IWRITE) == 0;
+}
+
 bool keepPermissions(std::FILE*, std::filesystem::perms) { return true; }
 
 bool keepPermissions(std::FILE*) { return true; }

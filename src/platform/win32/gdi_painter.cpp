@@ -21,6 +21,7 @@ using ColourOf = COLORREF (*)(uint32_t);
 constexpr size_t GdiObjectsKeptAtMost = 512;
 
 RECT toRect(const PixelBox& box) { return {box.left, box.top, box.right(), box.bottom()}; }
+PixelBox toPixelBox(const RECT& box) { return {box.left, box.top, box.right - box.left, box.bottom - box.top}; }
 
 bool meets(const RECT& a, const RECT& b)
 {
@@ -53,16 +54,16 @@ private:
 };
 
 template <typename Key, typename Handle, typename Make>
-Handle kept(std::map<Key, Handle>& made, const Key& key, Make make)
+Handle cachedHandle(std::map<Key, Handle>& cache, const Key& key, Make make)
 {
-    if (const auto found = made.find(key); found != made.end())
+    if (const auto found = cache.find(key); found != cache.end())
         return found->second;
-    if (made.size() >= GdiObjectsKeptAtMost) {
-        for (const auto& [unused, handle] : made)
+    if (cache.size() >= GdiObjectsKeptAtMost) {
+        for (const auto& [unused, handle] : cache)
             DeleteObject(handle);
-        made.clear();
+        cache.clear();
     }
-    return made.emplace(key, make()).first->second;
+    return cache.emplace(key, make()).first->second;
 }
 
 HPEN extendedPen(DWORD style, int width, COLORREF colour)
@@ -75,7 +76,7 @@ HPEN extendedPen(DWORD style, int width, COLORREF colour)
 // border is the plain pen, the cheapest to draw, with the same pixels.
 HPEN borderPen(const ShapeElement& shape, COLORREF colour)
 {
-    static std::map<std::tuple<int, int, COLORREF>, HPEN> made;
+    static std::map<std::tuple<int, int, COLORREF>, HPEN> pens;
     if (shape.BorderStyle == BorderTransparent || shape.BorderWidth <= 0)
         return static_cast<HPEN>(GetStockObject(NULL_PEN));
     DWORD style = PS_INSIDEFRAME;
@@ -96,7 +97,7 @@ HPEN borderPen(const ShapeElement& shape, COLORREF colour)
         break;
     }
     const int width = shape.BorderWidth;
-    return kept(made, std::tuple {static_cast<int>(style), width, colour}, [&] {
+    return cachedHandle(pens, std::tuple {static_cast<int>(style), width, colour}, [&] {
         if (style == PS_INSIDEFRAME && width == 1)
             return CreatePen(PS_SOLID, 1, colour);
         return extendedPen(style | PS_ENDCAP_FLAT | PS_JOIN_MITER, width, colour);
@@ -105,20 +106,20 @@ HPEN borderPen(const ShapeElement& shape, COLORREF colour)
 
 HPEN linePen(int width, COLORREF colour)
 {
-    static std::map<std::pair<int, COLORREF>, HPEN> made;
-    return kept(made, std::pair {width, colour},
+    static std::map<std::pair<int, COLORREF>, HPEN> pens;
+    return cachedHandle(pens, std::pair {width, colour},
         [&] { return extendedPen(PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width, colour); });
 }
 
 HBRUSH fillBrush(int fillStyle, COLORREF colour)
 {
     static constexpr int Hatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_BDIAGONAL, HS_FDIAGONAL, HS_CROSS, HS_DIAGCROSS};
-    static std::map<std::pair<int, COLORREF>, HBRUSH> made;
+    static std::map<std::pair<int, COLORREF>, HBRUSH> brushes;
     const int hatch = fillStyle - 2;
     const bool hatched = hatch >= 0 && hatch < static_cast<int>(std::size(Hatches));
     if (fillStyle != FillSolid && !hatched)
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    return kept(made, std::pair {fillStyle, colour},
+    return cachedHandle(brushes, std::pair {fillStyle, colour},
         [&] { return hatched ? CreateHatchBrush(Hatches[hatch], colour) : CreateSolidBrush(colour); });
 }
 
@@ -153,19 +154,19 @@ bool solidBorder(const ShapeElement& shape)
 // The regions are made once for each size and moved to where they are drawn.
 HRGN borderRegion(int kind, const RECT& outline, int width)
 {
-    struct Kept {
+    struct PlacedRegion {
         HRGN region;
         POINT at;
     };
-    static std::map<std::tuple<int, LONG, LONG, int>, Kept> made;
+    static std::map<std::tuple<int, LONG, LONG, int>, PlacedRegion> regions;
     const LONG w = outline.right - outline.left, h = outline.bottom - outline.top;
     const auto key = std::tuple {kind, w, h, width};
-    auto found = made.find(key);
-    if (found == made.end()) {
-        if (made.size() >= GdiObjectsKeptAtMost) {
-            for (const auto& [unused, kept] : made)
-                DeleteObject(kept.region);
-            made.clear();
+    auto found = regions.find(key);
+    if (found == regions.end()) {
+        if (regions.size() >= GdiObjectsKeptAtMost) {
+            for (const auto& [unused, cached] : regions)
+                DeleteObject(cached.region);
+            regions.clear();
         }
         const auto shape = [kind, w, h](int inset) {
             if (kind == ShapeCircle)
@@ -176,12 +177,12 @@ HRGN borderRegion(int kind, const RECT& outline, int width)
         const HRGN ring = shape(0), inner = shape(width);
         CombineRgn(ring, ring, inner, RGN_DIFF);
         DeleteObject(inner);
-        found = made.emplace(key, Kept {ring, {0, 0}}).first;
+        found = regions.emplace(key, PlacedRegion {ring, {0, 0}}).first;
     }
-    Kept& kept = found->second;
-    OffsetRgn(kept.region, outline.left - kept.at.x, outline.top - kept.at.y);
-    kept.at = {outline.left, outline.top};
-    return kept.region;
+    PlacedRegion& cached = found->second;
+    OffsetRgn(cached.region, outline.left - cached.at.x, outline.top - cached.at.y);
+    cached.at = {outline.left, outline.top};
+    return cached.region;
 }
 
 void drawShape(HDC dc, const ShapeElement& shape, const RECT& area, ColourOf colourOf)
@@ -224,7 +225,7 @@ struct LineEnds {
 LineEnds lineEndsOf(const LineElement& line)
 {
     const POINT from {toPixels(line.X1), toPixels(line.Y1)}, to {toPixels(line.X2), toPixels(line.Y2)};
-    const int reach = line.BorderWidth + 1;
+    const int reach = lineReach(line.BorderWidth);
     return {from, to,
         {std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach, std::max(from.x, to.x) + reach,
             std::max(from.y, to.y) + reach}};
@@ -297,35 +298,13 @@ RECT reachOf(HDC, const ShapeElement& shape) { return toRect(pixelBoxOf(shape));
 RECT reachOf(HDC, const LineElement& line) { return lineEndsOf(line).reach; }
 RECT reachOf(HDC dc, const LabelElement& label) { return labelReach(dc, label); }
 
-std::vector<GdiScenePainter::Placed> placeElements(HDC dc, const SaverScreen& screen)
+std::vector<GdiScenePainter::DrawnElement> drawnElements(HDC dc, const SaverScreen& screen)
 {
-    std::vector<GdiScenePainter::Placed> placed;
+    std::vector<GdiScenePainter::DrawnElement> drawn;
     forEachShownElement(screen, [&](ElementRef element, const auto& record) {
-        placed.push_back({element, record, reachOf(dc, record)});
+        drawn.push_back({element, record, toPixelBox(reachOf(dc, record))});
     });
-    return placed;
-}
-
-// Boxes that overlap become one, so that no pixel is painted twice in a frame.
-std::vector<RECT> mergedBoxes(std::vector<RECT> boxes)
-{
-    std::erase_if(boxes, [](const RECT& box) { return IsRectEmpty(&box); });
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (size_t i = 0; i < boxes.size() && !merged; ++i)
-            for (size_t j = i + 1; j < boxes.size() && !merged; ++j)
-                if (meets(boxes[i], boxes[j])) {
-                    boxes[i] = unionOf(boxes[i], boxes[j]);
-                    boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(j));
-                    merged = true;
-                }
-    }
-    return boxes;
-}
-
-template <typename Item> bool contains(const std::vector<Item>& items, const Item& item)
-{
-    return std::find(items.begin(), items.end(), item) != items.end();
+    return drawn;
 }
 
 } // namespace
@@ -340,32 +319,20 @@ void paintSaverScreen(HDC dc, const SaverScreen& screen, const RECT& area)
     forEachShownElement(screen, [&](ElementRef, const auto& record) { drawElement(dc, record, area); });
 }
 
+void GdiScenePainter::repaintBox(const RECT& box) { m_changes.repaintBox(toPixelBox(box)); }
+
 void GdiScenePainter::paint(HDC dc, const SaverScreen* screen, const RECT& whole)
 {
-    std::vector<Placed> placed = screen ? placeElements(dc, *screen) : std::vector<Placed> {};
-    std::vector<RECT> boxes = std::move(m_extraBoxes);
-    m_extraBoxes.clear();
-    if (m_wholeWindow) {
-        boxes = {whole};
-        m_wholeWindow = false;
-    } else {
-        for (const Placed& before : m_shown)
-            if (!contains(placed, before))
-                boxes.push_back(before.reach);
-        for (const Placed& now : placed)
-            if (!contains(m_shown, now))
-                boxes.push_back(now.reach);
-    }
-    for (const RECT& box : mergedBoxes(std::move(boxes))) {
+    std::vector<DrawnElement> now = screen ? drawnElements(dc, *screen) : std::vector<DrawnElement> {};
+    for (const Repaint& repaint : m_changes.next(std::move(now), toPixelBox(whole)).boxes) {
+        const RECT box = toRect(repaint.box);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
         FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        for (const Placed& element : placed)
-            if (meets(element.reach, box))
-                std::visit([&](const auto& record) { drawElement(dc, record, box); }, element.record);
+        for (const size_t element : repaint.elements)
+            std::visit([&](const auto& record) { drawElement(dc, record, box); }, m_changes.shown()[element].record);
         RestoreDC(dc, saved);
     }
-    m_shown = std::move(placed);
 }
 
 Canvas::Canvas(int width, int height)
@@ -397,32 +364,32 @@ Canvas::~Canvas()
     DeleteDC(m_dc);
 }
 
-Frame Canvas::frame() const
+PixelPicture Canvas::picture() const
 {
-    Frame frame;
+    PixelPicture picture;
     if (!m_bitmap)
-        return frame;
+        return picture;
     GdiFlush();
-    frame.width = m_width;
-    frame.height = m_height;
-    frame.pixels.resize(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+    picture.width = m_width;
+    picture.height = m_height;
+    picture.pixels.resize(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
     const auto* source = static_cast<const uint32_t*>(m_bits);
     // The bitmap holds 0x00RRGGBB; the program's colours are 0x00BBGGRR.
-    std::transform(source, source + frame.pixels.size(), frame.pixels.begin(),
+    std::transform(source, source + picture.pixels.size(), picture.pixels.begin(),
         [](uint32_t pixel) { return (pixel & 0xFFu) << 16 | (pixel & 0xFF00u) | (pixel >> 16 & 0xFFu); });
-    return frame;
+    return picture;
 }
 
-Frame renderFrame(int width, int height, const std::function<void(HDC)>& paint)
+PixelPicture renderPicture(int width, int height, const std::function<void(HDC)>& paint)
 {
     const Canvas canvas(width, height);
     paint(canvas.dc());
-    return canvas.frame();
+    return canvas.picture();
 }
 
-Frame renderSaverScreen(const SaverScreen& screen, int width, int height)
+PixelPicture renderSaverScreen(const SaverScreen& screen, int width, int height)
 {
-    return renderFrame(width, height, [&](HDC dc) { paintSaverScreen(dc, screen, {0, 0, width, height}); });
+    return renderPicture(width, height, [&](HDC dc) { paintSaverScreen(dc, screen, {0, 0, width, height}); });
 }
 
 } // namespace vortexa

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "backend_kit/frame_changes.h"
 #include "records/drawing_order.h"
 #include "scene/saver_screen.h"
 
@@ -24,35 +25,34 @@ void paintLabel(HDC dc, const LabelElement& label, const RECT& area);
 void paintSaverScreen(HDC dc, const SaverScreen& screen, const RECT& area);
 
 // Keeps a window up to date with a screen's records, drawing on its device context only the boxes
-// that changed since the last frame: the old and new places of every element that moved or
-// changed, each box painted black and then every element that meets it, in drawing order.
+// that changed since the last frame, each box painted black and then every element that meets it,
+// in drawing order.
 class GdiScenePainter {
 public:
     // Draws one frame; the first, and the first after forgetWindow(), covers `whole`.
     void paint(HDC dc, const SaverScreen* screen, const RECT& whole);
     // The window's pixels are lost: the next frame draws everything.
-    void forgetWindow() { m_wholeWindow = true; }
+    void forgetWindow() { m_changes.forgetWindow(); }
     // Also draws this box in the next frame (a part of the window the system asked to repaint).
-    void repaintBox(const RECT& box) { m_extraBoxes.push_back(box); }
+    void repaintBox(const RECT& box);
 
-    struct Placed {
+    // An element as a frame drew it, with every pixel it may set.
+    struct DrawnElement {
         ElementRef element;
         std::variant<ShapeElement, LineElement, LabelElement> record;
-        RECT reach {}; // every pixel the element may set
-        friend bool operator==(const Placed& a, const Placed& b)
+        PixelBox reach;
+        friend bool operator==(const DrawnElement& a, const DrawnElement& b)
         {
             return a.element == b.element && a.record == b.record;
         }
     };
 
 private:
-    std::vector<Placed> m_shown;
-    std::vector<RECT> m_extraBoxes;
-    bool m_wholeWindow = true;
+    FrameChanges<DrawnElement> m_changes;
 };
 
 // A picture in memory: each pixel a colour 0x00BBGGRR, rows from the top.
-struct Frame {
+struct PixelPicture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
@@ -66,7 +66,7 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
     HDC dc() const { return m_dc; }
-    Frame frame() const;
+    PixelPicture picture() const;
 
 private:
     int m_width, m_height;
@@ -77,7 +77,7 @@ private:
 };
 
 // Runs a painting into a picture of the given size in pixels, black at first.
-Frame renderFrame(int width, int height, const std::function<void(HDC)>& paint);
-Frame renderSaverScreen(const SaverScreen& screen, int width, int height);
+PixelPicture renderPicture(int width, int height, const std::function<void(HDC)>& paint);
+PixelPicture renderSaverScreen(const SaverScreen& screen, int width, int height);
 
 } // namespace vortexa

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "backend_kit/monitor_covers.h"
 #include "backend_kit/rings_pointer.h"
 #include "platform/win32/system_look.h"
 #include "platform/win32/win32_platform.h"
@@ -20,7 +21,6 @@ constexpr const wchar_t* SaverWindowClass = L"VortexaSaverScreen";
 constexpr UINT RetireMessage = WM_APP + 1;
 constexpr UINT_PTR FrameTimer = 1;
 constexpr int DefaultFramesPerSecond = 60;
-constexpr int MostFramesPerSecond = 100;
 
 void registerSaverWindowClass()
 {
@@ -37,22 +37,13 @@ void registerSaverWindowClass()
     registered = true;
 }
 
-int64_t monotonicMicroseconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return now.QuadPart / frequency.QuadPart * 1'000'000
-        + now.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
-}
-
 int framesPerSecondOf(HWND window)
 {
     const HDC dc = GetDC(window);
     const int refresh = GetDeviceCaps(dc, VREFRESH);
     ReleaseDC(window, dc);
     // 0 and 1 stand for the hardware's default rate.
-    return refresh > 1 ? std::min(refresh, MostFramesPerSecond) : DefaultFramesPerSecond;
+    return refresh > 1 ? refresh : DefaultFramesPerSecond;
 }
 
 POINT pointOnRing(const PointerRing& ring, double degrees)
@@ -86,7 +77,7 @@ void paintRings(HDC dc)
 }
 
 // A monochrome mask marks every pixel the rings leave black as transparent.
-HBITMAP transparencyMask(const Frame& picture)
+HBITMAP transparencyMask(const PixelPicture& picture)
 {
     const int size = picture.width, bytesPerRow = (size + 15) / 16 * 2;
     std::vector<unsigned char> bits(static_cast<size_t>(bytesPerRow * size), 0);
@@ -97,18 +88,11 @@ HBITMAP transparencyMask(const Frame& picture)
     return CreateBitmap(size, size, 1, 1, bits.data());
 }
 
-// The button and shift states as the handler takes them: 1 left, 2 right, 4 middle; 1 Shift,
-// 2 Ctrl, 4 Alt.
-int16_t buttonState(WPARAM keys)
+POINT cursorPosition()
 {
-    return static_cast<int16_t>(
-        (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0));
-}
-
-int16_t shiftState(WPARAM keys)
-{
-    return static_cast<int16_t>(
-        (keys & MK_SHIFT ? 1 : 0) | (keys & MK_CONTROL ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+    POINT position {};
+    GetCursorPos(&position);
+    return position;
 }
 
 BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors)
@@ -124,15 +108,25 @@ std::vector<HMONITOR> monitorsNow()
     return monitors;
 }
 
+MonitorArea desktopAreaOf(HMONITOR monitor)
+{
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        return {};
+    const RECT& area = info.rcMonitor;
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
 } // namespace
 
 HCURSOR ringsPointer()
 {
-    static HCURSOR made = nullptr;
-    if (made)
-        return made;
+    static HCURSOR pointer = nullptr;
+    if (pointer)
+        return pointer;
     const int size = RingsPointer.size;
-    const Frame picture = renderFrame(size, size, paintRings);
+    const PixelPicture picture = renderPicture(size, size, paintRings);
     const HDC screen = GetDC(nullptr);
     const HDC dc = CreateCompatibleDC(screen);
     const HBITMAP colour = CreateCompatibleBitmap(screen, size, size);
@@ -146,10 +140,10 @@ HCURSOR ringsPointer()
     const HBITMAP mask = transparencyMask(picture);
     ICONINFO info {
         FALSE, static_cast<DWORD>(RingsPointer.hotSpotX), static_cast<DWORD>(RingsPointer.hotSpotY), mask, colour};
-    made = reinterpret_cast<HCURSOR>(CreateIconIndirect(&info));
+    pointer = reinterpret_cast<HCURSOR>(CreateIconIndirect(&info));
     DeleteObject(mask);
     DeleteObject(colour);
-    return made ? made : LoadCursorW(nullptr, IDC_ARROW);
+    return pointer ? pointer : LoadCursorW(nullptr, IDC_ARROW);
 }
 
 SaverView::SaverView(
@@ -159,15 +153,16 @@ SaverView::SaverView(
     , m_monitor(monitor)
     , m_drawsScene(drawsScene)
     , m_monitorsChanged(std::move(monitorsChanged))
+    , m_pointerMoves(cursorPosition().x, cursorPosition().y)
 {
     registerSaverWindowClass();
-    GetCursorPos(&m_lastPointerPosition);
     const RECT area = monitorArea();
-    m_window = CreateWindowExW(WS_EX_TOPMOST, SaverWindowClass, L"Vortexa", WS_POPUP, area.left, area.top,
-        area.right - area.left, area.bottom - area.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Tool windows, as a screen saver's are: no button on the task bar, no place in Alt+Tab.
+    m_window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SaverWindowClass, L"Vortexa", WS_POPUP, area.left,
+        area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SaverView::windowProcedure));
-    m_frameInterval = 1'000'000 / framesPerSecondOf(m_window);
+    m_pacing.setFramesPerSecond(framesPerSecondOf(m_window));
 }
 
 SaverView::~SaverView()
@@ -210,8 +205,6 @@ LRESULT SaverView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam != FrameTimer)
             break;
-        KillTimer(m_window, FrameTimer);
-        m_frameWaiting = false;
         paintNow();
         return 0;
     case WM_CHAR:
@@ -222,7 +215,7 @@ LRESULT SaverView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_MOUSEMOVE:
-        mouseMoved(wParam);
+        mouseMoved();
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
@@ -275,26 +268,31 @@ void SaverView::exposed()
     paintNow();
 }
 
-// A frame at most once a refresh of the screen; a change that comes sooner is drawn when the
-// refresh is due.
-void SaverView::paintIfDue()
+void SaverView::paintWhenDue()
 {
-    if (!m_drawsScene || m_frameWaiting)
+    if (!m_drawsScene)
         return;
-    const int64_t wait = m_lastFrame + m_frameInterval - monotonicMicroseconds();
-    if (wait <= 0) {
+    const int64_t now = monotonicMicroseconds();
+    switch (m_pacing.changed(now)) {
+    case FrameStep::DrawNow:
         paintNow();
-        return;
+        break;
+    case FrameStep::WaitForTimer:
+        SetTimer(m_window, FrameTimer, static_cast<UINT>((m_pacing.untilDue(now) + 999) / 1000), nullptr);
+        break;
+    case FrameStep::AlreadyOwed:
+        break;
     }
-    m_frameWaiting = true;
-    SetTimer(m_window, FrameTimer, static_cast<UINT>((wait + 999) / 1000), nullptr);
 }
 
 void SaverView::paintNow()
 {
-    if (!m_window || !m_drawsScene || !IsWindowVisible(m_window))
+    if (!m_window || !m_drawsScene)
         return;
-    m_lastFrame = monotonicMicroseconds();
+    KillTimer(m_window, FrameTimer);
+    m_pacing.drawn(monotonicMicroseconds());
+    if (!IsWindowVisible(m_window))
+        return;
     RECT client;
     GetClientRect(m_window, &client);
     const HDC dc = GetDC(m_window);
@@ -302,21 +300,15 @@ void SaverView::paintNow()
     ReleaseDC(m_window, dc);
 }
 
-void SaverView::mouseMoved(WPARAM wParam)
+void SaverView::mouseMoved()
 {
-    // The system also reports the pointer when a window appears under it; only a change of place
-    // is a movement. The screen's places are measured from the primary monitor's corner, which is
-    // where the system puts the origin, also for moves over the other monitors.
-    POINT position;
-    GetCursorPos(&position);
-    if (!m_form || (position.x == m_lastPointerPosition.x && position.y == m_lastPointerPosition.y))
+    // The system puts the desktop's origin at the primary monitor's corner.
+    const POINT position = cursorPosition();
+    const auto place = m_pointerMoves.movedTo(position.x, position.y, 0, 0);
+    if (!m_form || !place)
         return;
-    m_lastPointerPosition = position;
     Form1* form = m_form;
-    const int16_t Button = buttonState(wParam), Shift = shiftState(wParam);
-    const auto X = static_cast<float>(position.x * TwipsPerPixel);
-    const auto Y = static_cast<float>(position.y * TwipsPerPixel);
-    m_platform.deliver([form, Button, Shift, X, Y] { form->Form_MouseMove(Button, Shift, X, Y); });
+    m_platform.deliver([form, X = place->x, Y = place->y] { form->Form_MouseMove(X, Y); });
 }
 
 void SaverView::follow()
@@ -329,22 +321,18 @@ void SaverView::follow()
             ShowWindow(m_window, SW_HIDE);
         return;
     }
-    if (!IsWindowVisible(m_window) || m_fullScreen != screen.Maximised) {
-        m_fullScreen = screen.Maximised;
+    // A shown saver screen is always maximised: its window fills its monitor.
+    if (!IsWindowVisible(m_window)) {
         const RECT area = monitorArea();
-        const int width = area.right - area.left, height = area.bottom - area.top;
-        if (m_fullScreen)
-            SetWindowPos(m_window, HWND_TOPMOST, area.left, area.top, width, height, SWP_SHOWWINDOW);
-        else
-            SetWindowPos(m_window, HWND_TOPMOST, area.left + width / 4, area.top + height / 4, width / 2, height / 2,
-                SWP_SHOWWINDOW);
+        SetWindowPos(m_window, HWND_TOPMOST, area.left, area.top, area.right - area.left, area.bottom - area.top,
+            SWP_SHOWWINDOW);
         m_painter.forgetWindow();
         if (m_drawsScene) {
             SetForegroundWindow(m_window);
             SetFocus(m_window);
         }
     }
-    paintIfDue();
+    paintWhenDue();
 }
 
 void SaverView::retire()
@@ -359,44 +347,22 @@ void SaverView::retire()
 }
 
 SaverWindows::SaverWindows(Program& program, Win32Platform& platform)
-    : m_program(program)
-    , m_platform(platform)
+    : m_windows(program, platform,
+        {
+            monitorsNow,
+            [] {
+                return MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+            },
+            desktopAreaOf,
+            [this, &platform](Form1& form, HMONITOR monitor, bool drawsScene) {
+                return new SaverView(form, platform, monitor, drawsScene, [this] { m_windows.monitorsChanged(); });
+            },
+            [](SaverView* scene) {
+                if (scene->window() && IsWindowVisible(scene->window()))
+                    SetWindowPos(scene->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            },
+        })
 {
-    m_afterEvent = m_platform.addAfterEvent([this](bool outermost) {
-        follow();
-        if (outermost)
-            m_program.DiscardUnloaded();
-    });
-}
-
-SaverWindows::~SaverWindows()
-{
-    m_platform.removeAfterEvent(m_afterEvent);
-    for (const auto& entry : m_views.entries())
-        delete entry.view;
-}
-
-void SaverWindows::follow()
-{
-    std::vector<Form1*> screens;
-    for (const auto& form : m_program.screens())
-        screens.push_back(form.get());
-    const auto make = [this](Form1& form, HMONITOR monitor, bool drawsScene) {
-        return new SaverView(form, m_platform, monitor, drawsScene, [this] {
-            m_monitorsChanged = true;
-            follow();
-        });
-    };
-    const auto retire = [this](SaverView* view) {
-        view->retire();
-        m_retired.emplace_back(view);
-    };
-    const HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    m_views.match(screens, monitorsNow(), primary, m_monitorsChanged, make, retire);
-    m_monitorsChanged = false;
-    std::erase_if(m_retired, [](const std::unique_ptr<SaverView>& view) { return view->gone(); });
-    for (const auto& entry : m_views.entries())
-        entry.view->follow();
 }
 
 } // namespace vortexa

@@ -11,13 +11,15 @@
 #include <memory>
 #include <vector>
 
-#include "backend_kit/show_views.h"
+#include "backend_kit/frame_pacing.h"
+#include "backend_kit/pointer_moves.h"
+#include "backend_kit/saver_windows.h"
 #include "platform/win32/gdi_painter.h"
+#include "state/program.h"
 
 namespace vortexa {
 
 class Form1;
-class Program;
 class Win32Platform;
 
 // The saver screen's own pointer, made at run time from the rings' one description.
@@ -33,22 +35,21 @@ public:
     SaverView(const SaverView&) = delete;
     SaverView& operator=(const SaverView&) = delete;
 
-    // Shows, hides and shapes the window as the screen's record says, and draws what changed.
+    // Shows and hides the window as the screen's record says, and draws what changed.
     void follow();
     // The screen was unloaded: the window no longer reaches it, hides, and goes once the system is
     // done with its messages.
     void retire();
     bool gone() const { return m_window == nullptr; }
     HWND window() const { return m_window; }
-    bool drawsScene() const { return m_drawsScene; }
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void exposed();
-    void paintIfDue();
+    void paintWhenDue();
     void paintNow();
-    void mouseMoved(WPARAM wParam);
+    void mouseMoved();
     HCURSOR pointer() const;
     RECT monitorArea() const;
 
@@ -58,12 +59,9 @@ private:
     bool m_drawsScene;
     std::function<void()> m_monitorsChanged;
     HWND m_window = nullptr;
-    bool m_fullScreen = false;
-    POINT m_lastPointerPosition {};
+    PointerMoves m_pointerMoves;
     GdiScenePainter m_painter;
-    int64_t m_lastFrame = 0; // in microseconds
-    int64_t m_frameInterval = 0;
-    bool m_frameWaiting = false;
+    FramePacing m_pacing;
 };
 
 class SaverWindows {
@@ -71,25 +69,12 @@ public:
     // Makes the windows follow the program's saver screens after every event that the platform
     // delivers, and the monitors as they come and go.
     SaverWindows(Program& program, Win32Platform& platform);
-    ~SaverWindows();
-    SaverWindows(const SaverWindows&) = delete;
-    SaverWindows& operator=(const SaverWindows&) = delete;
 
-    // Creates windows for new screens and monitors, retires those of unloaded screens and gone
-    // monitors and lets the others follow their records.
-    void follow();
-
-    // The scene's window of a screen, and every window of it (the scene's first).
-    SaverView* viewOf(const Form1& form) const { return m_views.sceneViewOf(form); }
-    std::vector<SaverView*> windowsOf(const Form1& form) const { return m_views.viewsOf(form); }
+    // The scene's window of a screen.
+    SaverView* viewOf(const Form1& form) const { return m_windows.sceneViewOf(form); }
 
 private:
-    Program& m_program;
-    Win32Platform& m_platform;
-    int m_afterEvent = 0;
-    ShowViews<Form1, HMONITOR, SaverView> m_views;
-    std::vector<std::unique_ptr<SaverView>> m_retired;
-    bool m_monitorsChanged = false;
+    SaverWindowsKit<Program, HMONITOR, SaverView> m_windows;
 };
 
 } // namespace vortexa

@@ -52,4 +52,37 @@ HFONT fontFor(const Font& font, int dotsPerInch)
     return handle;
 }
 
+int GdiTextMeasure::textWidth(const Font& font, const std::string& text) const
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
+    const std::wstring wide = wideText(text);
+    SIZE size {};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, earlier);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+int GdiTextMeasure::lineHeight(const Font& font) const
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ earlier = SelectObject(dc, fontFor(font, m_dotsPerInch));
+    TEXTMETRICW metrics {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, earlier);
+    ReleaseDC(nullptr, dc);
+    return metrics.tmHeight;
+}
+
+// A drop-down list's field: its text's box inside the border, a pixel apart from its button, which is
+// as wide as a scroll bar; the text keeps a margin of half a character on either side.
+int GdiTextMeasure::listFieldRoom(int dotsPerInch) const
+{
+    const auto dots = static_cast<UINT>(dotsPerInch);
+    const int textMargin = (textWidth(Font {}, "x") + 1) / 2;
+    return GetSystemMetricsForDpi(SM_CXVSCROLL, dots) + 2 * GetSystemMetricsForDpi(SM_CXEDGE, dots) + 2
+        + 2 * textMargin;
+}
+
 } // namespace vortexa

@@ -126,14 +126,10 @@ void CALLBACK Win32Platform::timerTick(HWND, UINT, UINT_PTR timer, DWORD)
     // A copy, since the tick may stop its own timer. The tick due runs, and so do the ticks that
     // a busy moment held back.
     const std::function<void()> tick = found->second.tick;
-    const bool step = found->second.intervalMs < 1000;
-    for (int due = found->second.pacing.ticksDue(monotonicMilliseconds()); due > 0; --due) {
-        if (step && runningPlatform->m_steps++ == 0)
-            runningPlatform->m_firstStep = monotonicMilliseconds();
-        runningPlatform->deliver(tick);
-        if (!runningPlatform || !runningPlatform->m_timers.contains(timer))
-            return;
-    }
+    runTicksDue(
+        found->second.pacing, found->second.intervalMs, runningPlatform->m_statistics, monotonicMilliseconds(),
+        [&tick] { runningPlatform->deliver(tick); },
+        [timer] { return runningPlatform && runningPlatform->m_timers.contains(timer); });
 }
 
 void Win32Platform::dispatch(MSG& message)
@@ -206,8 +202,7 @@ void Win32Platform::writeStatistics() const
     std::FILE* file = _wfopen(path, L"a");
     if (!file)
         return;
-    const double seconds = m_steps > 0 ? static_cast<double>(monotonicMilliseconds() - m_firstStep) / 1000 : 0.0;
-    std::fprintf(file, "ticks=%lld seconds=%.3f\n", m_steps, seconds);
+    std::fputs(m_statistics.line(monotonicMilliseconds()).c_str(), file);
     std::fclose(file);
 }
 

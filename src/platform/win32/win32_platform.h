@@ -60,9 +60,7 @@ private:
     std::map<UINT_PTR, RunningTimer> m_timers;
     std::function<bool(MSG&)> m_filter;
     HANDLE m_instanceMutex = nullptr;
-    // The script steps run, for the measurements: the ticks of the timers faster than a second.
-    long long m_steps = 0;
-    int64_t m_firstStep = 0;
+    StepStatistics m_statistics;
 };
 
 } // namespace vortexa

@@ -1,0 +1,72 @@
+#pragma once
+// The pace of a window's frames: at most one a refresh of its screen. A change that comes sooner is
+// not dropped but owed: it is drawn when the refresh is due, by a timer the backend starts, and
+// every change until then goes into that one frame. The clock is monotonic, in microseconds.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+
+namespace vortexa {
+
+// The system's monotonic clock, for the real windows' frames.
+inline int64_t monotonicMicroseconds()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+}
+
+// What a window does about a change.
+enum class FrameStep {
+    DrawNow, // the last frame is a refresh old: draw, then call drawn()
+    WaitForTimer, // start a timer for untilDue(); when it fires, draw
+    AlreadyOwed, // a timer already waits for the frame that will show this change
+};
+
+class FramePacing {
+public:
+    static constexpr int MostFramesPerSecond = 100;
+
+    explicit FramePacing(int framesPerSecond = 60) { setFramesPerSecond(framesPerSecond); }
+
+    void setFramesPerSecond(int framesPerSecond)
+    {
+        m_interval = 1'000'000 / std::clamp(framesPerSecond, 1, MostFramesPerSecond);
+    }
+
+    FrameStep changed(int64_t now)
+    {
+        if (m_owed)
+            return FrameStep::AlreadyOwed;
+        if (untilDue(now) == 0)
+            return FrameStep::DrawNow;
+        m_owed = true;
+        return FrameStep::WaitForTimer;
+    }
+
+    // Microseconds until the next frame may be drawn; 0 when it may be drawn now.
+    int64_t untilDue(int64_t now) const
+    {
+        if (!m_anyDrawn)
+            return 0;
+        return std::max<int64_t>(0, m_lastFrame + m_interval - now);
+    }
+
+    // A frame was drawn at `now` (by a change, by the timer, or because the window was exposed).
+    void drawn(int64_t now)
+    {
+        m_lastFrame = now;
+        m_anyDrawn = true;
+        m_owed = false;
+    }
+
+    bool owed() const { return m_owed; }
+
+private:
+    int64_t m_interval = 0;
+    int64_t m_lastFrame = 0;
+    bool m_anyDrawn = false;
+    bool m_owed = false;
+};
+
+} // namespace vortexa
