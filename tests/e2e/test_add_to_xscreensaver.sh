@@ -6,44 +6,14 @@
 # The program line is the program's own path with the fixed switches of its entry for the daemon's
 # settings window, so that the window opens at every control's default.
 source "$(dirname "$0")/lib.sh"
-
-command -v xscreensaver >/dev/null || fail "xscreensaver is not installed (run scripts/install-deps.sh)"
+source "$(dirname "$0")/daemon.sh"
 SAVER=${VORTEXA_INSTALLED_SAVER:-$PROGRAM}
 ENTRY=$(dirname "$0")/../../dist/vortexa.xml
 DEFAULTS=/etc/X11/app-defaults/XScreenSaver
 [ -f "$DEFAULTS" ] || fail "the daemon's defaults are missing from $DEFAULTS"
 SWITCHES=$(xmllint --xpath '/screensaver/command/@arg' "$ENTRY" | sed 's/ *arg="\([^"]*\)"/\1/g' | paste -sd ' ')
 
-export HOME=$WORK/home
-mkdir -p "$HOME"
-# The daemon runs no saver for root, so as root the daemon, its savers and the user run as nobody.
-as_user=()
-if [ "$(id -u)" = 0 ]; then
-    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod o+x "$WORK"
-    chown 65534:65534 "$HOME" "$XDG_RUNTIME_DIR"
-fi
 FILE=$HOME/.xscreensaver
-
-DAEMON_PID=
-end_daemon() {
-    if [ -n "$DAEMON_PID" ]; then
-        kill "$DAEMON_PID" 2>/dev/null || true
-        wait "$DAEMON_PID" 2>/dev/null || true
-    fi
-    DAEMON_PID=
-}
-trap 'end_daemon; end_everything' EXIT
-
-start_daemon() {
-    "${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
-    DAEMON_PID=$!
-    wait_until 20 daemon_answers || fail "the daemon does not answer: $(cat "$WORK/daemon.log")"
-}
-daemon_answers() {
-    kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
-    xscreensaver-command -time >/dev/null 2>&1
-}
 
 # Runs the program as the user; its one line is in ADDED, the place it names in PLACE.
 add_to_xscreensaver() {
