@@ -68,25 +68,14 @@ chmod 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 clock_ticks=$(getconf CLK_TCK)
 
-start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -br -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || fail "Xvfb gave no display within 10 s"
-    DISPLAY=":$(head -n 1 "$work/display")"
-    export DISPLAY
-}
+source "$(dirname "$0")/xvfb_measure.sh"
 
-# CPU time (utime + stime, in clock ticks) of the running processes together.
-cpu_ticks() {
-    local pid stat fields total=0
+# CPU time (in clock ticks) of the running processes together.
+cpu_ticks_together() {
+    local pid ticks total=0
     for pid in "$@"; do
-        stat=$(<"/proc/$pid/stat") || fail "process $pid ended during the measurement"
-        read -ra fields <<<"${stat##*) }"
-        total=$((total + fields[11] + fields[12]))
+        ticks=$(cpu_ticks "$pid") || fail "process $pid ended during the measurement"
+        total=$((total + ticks))
     done
     echo "$total"
 }
@@ -96,9 +85,9 @@ cpu_per_second() {
     local before after began ended
     sleep "$warm_up"
     began=$EPOCHREALTIME
-    before=$(cpu_ticks "$@")
+    before=$(cpu_ticks_together "$@")
     sleep "$seconds"
-    after=$(cpu_ticks "$@")
+    after=$(cpu_ticks_together "$@")
     ended=$EPOCHREALTIME
     awk -v t=$((after - before)) -v hz="$clock_ticks" -v began="$began" -v ended="$ended" \
         'BEGIN { printf "%.4f", t / hz / (ended - began) }'
@@ -148,7 +137,7 @@ measure() { # system label command... -- other pids...
 echo "# $(date -u '+%F %T') UTC, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $seconds s each"
 # shellcheck disable=SC2059
 printf "$format" system "processes measured" "show s/s" "dialog s/s" ratio
-start_xvfb
+start_xvfb 1920x1080
 if [ -n "$linux" ]; then
     cp "$program" "$work/program/vortexa"
     measure linux "vortexa + Xvfb" "$work/program/vortexa" /s -- "$xvfb_pid"

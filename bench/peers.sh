@@ -121,29 +121,7 @@ cp "$program" "$work/program/vortexa"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 clock_ticks=$(getconf CLK_TCK)
 
-start_xvfb() {
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -br -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb at $1 ended at once: $(tail -n 3 "$work/xvfb.log")"
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || fail "Xvfb at $1 gave no display within 10 s"
-    DISPLAY=":$(head -n 1 "$work/display")"
-    export DISPLAY
-}
-
-# CPU time (utime + stime, in clock ticks) a running process has used; fails once it has ended.
-# The fields are counted after the command name, which may hold spaces.
-cpu_ticks() {
-    local stat fields
-    stat=$(<"/proc/$1/stat") 2>/dev/null || return 1
-    read -ra fields <<<"${stat##*) }"
-    [ "${fields[0]}" != Z ] || return 1
-    echo "$((fields[11] + fields[12]))"
-}
+source "$source_dir/xvfb_measure.sh"
 
 memory_mib() {
     awk -v key="$2:" '$1 == key { printf "%.1f", $2 / 1024 }' "/proc/$1/status"

@@ -6,45 +6,14 @@
 # The program line is the program's own path with the fixed switches of its entry for the daemon's
 # settings window, so that the window opens at every control's default.
 source "$(dirname "$0")/lib.sh"
-
-command -v xscreensaver >/dev/null || fail "xscreensaver is not installed (run scripts/install-deps.sh)"
+source "$(dirname "$0")/daemon.sh"
 SAVER=${VORTEXA_INSTALLED_SAVER:-$PROGRAM}
 ENTRY=$(dirname "$0")/../../dist/vortexa.xml
 DEFAULTS=/etc/X11/app-defaults/XScreenSaver
 [ -f "$DEFAULTS" ] || fail "the daemon's defaults are missing from $DEFAULTS"
 SWITCHES=$(xmllint --xpath '/screensaver/command/@arg' "$ENTRY" | sed 's/ *arg="\([^"]*\)"/\1/g' | paste -sd ' ')
 
-export HOME=$WORK/home
-mkdir -p "$HOME"
-# The daemon runs no saver for root, so as root the daemon, its savers and the user run as nobody.
-as_user=()
-if [ "$(id -u)" = 0 ]; then
-    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod o+x "$WORK"
-    chown 65534:65534 "$HOME" "$XDG_RUNTIME_DIR"
-fi
 FILE=$HOME/.xscreensaver
-
-DAEMON_PID=
-end_daemon() {
-    if [ -n "$DAEMON_PID" ]; then
-        kill "$DAEMON_PID" 2>/dev/null || true
-        wait "$DAEMON_PID" 2>/dev/null || true
-    fi
-    DAEMON_PID=
-}
-trap 'end_daemon; end_everything' EXIT
-
-start_daemon() {
-    "${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
-    DAEMON_PID=$!
-    for tries in $(seq 50); do
-        xscreensaver-command -time >/dev/null 2>&1 && return 0
-        kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
-        sleep 0.2
-    done
-    fail "the daemon does not answer"
-}
 
 # Runs the program as the user; its one line is in ADDED, the place it names in PLACE.
 add_to_xscreensaver() {
@@ -63,51 +32,44 @@ process_of() {
     return 0
 }
 
+process_runs() { [ -n "$(process_of "$1")" ]; }
 await_process() {
-    local tries pid
-    for tries in $(seq 50); do
-        pid=$(process_of "$1")
-        [ -n "$pid" ] && echo "$pid" && return 0
-        sleep 0.1
-    done
+    wait_until 10 process_runs "$1" || true
+    process_of "$1"
 }
 
 # The daemon shows the saver at this place of its list: the program runs, and the screen shows a
 # black scene with outlines of at least two circle colours.
 expect_vortexa_at() {
     xscreensaver-command -select "$1" >/dev/null || fail "the daemon refused -select $1"
-    local saver tries circles colour share=0
+    local saver
     saver=$(await_process "$(readlink -f "$SAVER")")
     [ -n "$saver" ] || fail "-select $1 did not start Vortexa: $(tail -n 20 "$WORK/daemon.log")"
-    for tries in $(seq 25); do
-        take_screenshot
-        share=$(lit_share)
-        circles=0
-        for colour in $(scene_colours); do
-            case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) circles=$((circles + 1)) ;; esac
-        done
-        awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' && [ "$circles" -ge 2 ] && break
-        sleep 0.2
-    done
-    [ "$circles" -ge 2 ] || fail "-select $1 shows no scene: lit share $share, $circles circle colours"
+    wait_until 10 scene_shown || fail "-select $1 shows no scene: lit share $SHARE, $CIRCLES circle colours"
     xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
-    for tries in $(seq 20); do
-        has_ended "$saver" && break
-        sleep 0.1
-    done
-    has_ended "$saver" || fail "Vortexa still runs after -deactivate"
+    wait_until 5 has_ended "$saver" || fail "Vortexa still runs after -deactivate"
     await_screen_back
+}
+
+# True when the screen shows a black scene with outlines of at least two circle colours; the lit
+# share and the colours counted are left in SHARE and CIRCLES.
+scene_shown() {
+    local colour
+    take_screenshot
+    SHARE=$(lit_share)
+    CIRCLES=0
+    for colour in $(scene_colours); do
+        case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) CIRCLES=$((CIRCLES + 1)) ;; esac
+    done
+    awk -v s="$SHARE" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' && [ "$CIRCLES" -ge 2 ]
 }
 
 # The daemon's display process fades the screen back in before it ends; asked to show a saver
 # meanwhile, the daemon starts another one that shows the chosen saver instead.
+display_process_gone() { ! pgrep -P "$DAEMON_PID" -f xscreensaver-gfx >/dev/null; }
 await_screen_back() {
-    local tries
-    for tries in $(seq 100); do
-        pgrep -P "$DAEMON_PID" -f xscreensaver-gfx >/dev/null || return 0
-        sleep 0.1
-    done
-    fail "the daemon's display process still runs 10 s after -deactivate"
+    wait_until 10 display_process_gone ||
+        fail "the daemon's display process still runs 10 s after -deactivate"
 }
 
 # The list's lines of a file, from the line naming it to the first that does not continue, each

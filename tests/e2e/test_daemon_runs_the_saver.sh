@@ -6,7 +6,7 @@
 # the script and clock it names, whatever the settings file holds.
 source "$(dirname "$0")/lib.sh"
 
-command -v xscreensaver >/dev/null || fail "xscreensaver is not installed (run scripts/install-deps.sh)"
+source "$(dirname "$0")/daemon.sh"
 if [ -n "${VORTEXA_INSTALLED_SAVER:-}" ]; then
     # A saver installed already, by a package.
     INSTALLED=$VORTEXA_INSTALLED_SAVER
@@ -18,15 +18,6 @@ else
     INSTALLED=$PREFIX/libexec/xscreensaver/vortexa
 fi
 
-export HOME=$WORK/home
-mkdir -p "$HOME"
-# The daemon launches no saver for root, so as root the daemon and its savers run as nobody.
-as_user=()
-if [ "$(id -u)" = 0 ]; then
-    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod o+x "$WORK"
-    chown 65534:65534 "$HOME" "$XDG_RUNTIME_DIR"
-fi
 # Writes the daemon's settings with one program line, the saver's command given as arguments.
 write_daemon_settings() {
     cat >"$HOME/.xscreensaver" <<EOF
@@ -43,25 +34,6 @@ programs:	"Vortexa"  $*  \n\\
 EOF
 }
 
-DAEMON_PID=
-end_daemon() {
-    if [ -n "$DAEMON_PID" ]; then
-        kill "$DAEMON_PID" 2>/dev/null || true
-        wait "$DAEMON_PID" 2>/dev/null || true
-    fi
-    DAEMON_PID=
-}
-trap 'end_daemon; end_everything' EXIT
-
-start_daemon() {
-    "${as_user[@]}" xscreensaver --no-splash --verbose >"$WORK/daemon.log" 2>&1 &
-    DAEMON_PID=$!
-    wait_until 20 daemon_answers || fail "the daemon does not answer: $(cat "$WORK/daemon.log")"
-}
-
-daemon_answers() {
-    xscreensaver-command -time >/dev/null 2>&1
-}
 
 saver_started() {
     [ -n "$(saver_pid)" ]

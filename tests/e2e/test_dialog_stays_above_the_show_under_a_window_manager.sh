@@ -6,16 +6,13 @@ source "$(dirname "$0")/lib.sh"
 command -v openbox >/dev/null || fail "openbox is not installed (run scripts/install-deps.sh)"
 openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
 SAVER_PIDS+=($!)
-for tries in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start: $(cat "$WORK/openbox.log")"
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until 10 window_manager_runs || fail "openbox did not start: $(cat "$WORK/openbox.log")"
 
 start_saver /s
 show=$(window_of "$SAVER_PID")
 [ -n "$show" ] || fail "no show appeared"
-sleep 0.5
+wait_until 20 scene_drawn_with 1 || fail "the show drew nothing"
 xdotool key 1
 read -r dialog x y < <(dialog_of "$SAVER_PID") || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared"
@@ -26,13 +23,11 @@ xprop -id "$dialog" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$show")" ||
 # and clicks there; the window manager gives the show the focus.
 for x_move in 50 60 70 80 90 100 110 120; do
     timeout 5 xdotool mousemove --sync "$x_move" $((SCREEN_HEIGHT - 40))
-    sleep 0.1
+    sleep 0.1 # moves queued together merge into one, and the program shows none it has handled
 done
 xdotool click 1
-for tries in $(seq 30); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$show" ] && break
-    sleep 0.1
-done
+show_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$show" ]; }
+wait_until 3 show_active || true
 has_ended "$SAVER_PID" && fail "the click ended the program"
 take_screenshot
 [ "$(colours_in $((x + 8)) $((y + 384)) 380 25 | grep -cv 000000)" -gt 2 ] ||

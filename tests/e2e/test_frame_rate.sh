@@ -15,15 +15,11 @@ white_in_corner() {
 }
 
 # Takes screenshots until the corner holds the colour or text asked for, up to 5 s; true once it does.
-await_corner() {
-    local tries
-    for tries in $(seq 25); do
-        take_screenshot
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
+corner_shows() {
+    take_screenshot
+    "$@"
 }
+await_corner() { wait_until 5 corner_shows "$@"; }
 has_hint_after_a_second() { colours_in 0 $((SCREEN_HEIGHT - CORNER_HEIGHT)) $CORNER_WIDTH $CORNER_HEIGHT | grep -qx $HINT_AFTER_A_SECOND; }
 has_white_text() { read -r WHITE BOX < <(white_in_corner) && [ "$WHITE" -ge 30 ]; }
 

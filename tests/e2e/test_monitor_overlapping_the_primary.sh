@@ -18,27 +18,22 @@ start_saver /s
 [ -n "$(window_of "$SAVER_PID")" ] || fail "no window appeared"
 
 # The scene's window and one cover, for "edge"; none for "inside".
-for tries in $(seq 50); do
-    sizes=$(for window in $(xdotool search --onlyvisible --pid "$SAVER_PID" 2>/dev/null); do
+show_windows() {
+    for window in $(xdotool search --onlyvisible --pid "$SAVER_PID" 2>/dev/null); do
         geometry_of "$window"
-    done | sort | tr '\n' ';')
-    [ "$sizes" = "0 0 1280 1024;960 0 800 600;" ] && break
-    sleep 0.2
-done
+    done | sort | tr '\n' ';'
+}
+scene_and_one_cover() { [ "$(show_windows)" = "0 0 1280 1024;960 0 800 600;" ]; }
+wait_until 10 scene_and_one_cover || true
+sizes=$(show_windows)
 [ "$sizes" = "0 0 1280 1024;960 0 800 600;" ] || fail "the show's windows are: $sizes"
 
 # The columns the cover shares with the primary show the scene; those beyond it stay black.
-shared_lit=0
-for tries in $(seq 40); do
+shared_part_lit() {
     take_screenshot
     [ "$(convert "$SHOT" -crop 800x600+1280+0 -fill white +opaque black -format "%[fx:mean]" info:)" = 0 ] ||
         fail "the part of the edge monitor beyond the primary is not black"
-    shared=$(convert "$SHOT" -crop 320x600+960+0 -fill white +opaque black -format "%[fx:mean]" info:)
-    if [ "$shared" != 0 ]; then
-        shared_lit=1
-        break
-    fi
-    sleep 0.25
-done
-[ "$shared_lit" = 1 ] || fail "the scene never showed where the edge monitor overlaps the primary"
+    [ "$(convert "$SHOT" -crop 320x600+960+0 -fill white +opaque black -format "%[fx:mean]" info:)" != 0 ]
+}
+wait_until 10 shared_part_lit || fail "the scene never showed where the edge monitor overlaps the primary"
 echo "ok: the scene stays whole on the primary; only what the primary does not show is covered"

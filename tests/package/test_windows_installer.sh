@@ -172,12 +172,9 @@ ROWS
 uninstaller_windows() {
     xdotool search --onlyvisible --name "^Vortexa Uninstall" 2>/dev/null | wc -l
 }
+uninstaller_shows() { [ "$(uninstaller_windows)" -ge "$1" ]; }
 await_windows() {
-    for tries in $(seq 150); do
-        [ "$(uninstaller_windows)" -ge "$1" ] && return 0
-        sleep 0.2
-    done
-    fail "the uninstaller showed fewer than $1 windows: $2"
+    wait_until 30 uninstaller_shows "$1" || fail "the uninstaller showed fewer than $1 windows: $2"
 }
 install_and_check /NOTCURRENT
 mkdir -p "$user_folder/Vortexa"
@@ -189,10 +186,7 @@ await_windows 1 "no confirmation page"
 xdotool key Return # "Uninstall"
 await_windows 2 "no question about the settings"
 xdotool key Return # the question's default answer
-for tries in $(seq 150); do
-    [ ! -e "$SYSTEM/Vortexa.scr" ] && break
-    sleep 0.2
-done
+wait_until 30 test ! -e "$SYSTEM/Vortexa.scr" || true
 [ ! -e "$SYSTEM/Vortexa.scr" ] || fail "the uninstaller run by the user left Vortexa.scr"
 for file in "${SETTINGS[@]}"; do
     [ -f "$file" ] || fail "the question's default answer removed $file"

@@ -10,12 +10,7 @@ read -r dialog x y < <(window_sized 396 421) || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared"
 # The arrow at the right end of the clock list, inside the options frame.
 timeout 5 xdotool mousemove --sync $((x + 152 + 8 + 209 - 8)) $((y + 248 + 100 + 10)) click 1
-opened=
-for _ in $(seq 50); do
-    list_open && opened=yes && break
-    sleep 0.1
-done
-[ -n "$opened" ] || fail "the clock list was not open after the click (it may have closed at once)"
+wait_until 5 list_open || fail "the clock list was not open after the click (it may have closed at once)"
 # Read back again and again for 2 s: the list must be open each time.
 clicked=$(date +%s%N)
 while [ $(($(date +%s%N) - clicked)) -lt 2000000000 ]; do

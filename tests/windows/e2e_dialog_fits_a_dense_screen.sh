@@ -20,13 +20,15 @@ end_test() {
 }
 trap end_test EXIT
 
+buttons_seen() {
+    take_screenshot
+    [ "$(colours_by_count "$1" | grep -cv 000000)" -gt 2 ]
+}
+
 cp -a "$VORTEXA_WINE_PREFIX/prefix/." "$WINEPREFIX" || fail "could not copy the Wine prefix"
 Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
 XVFB_PID=$!
-for tries in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-done
+wait_until 10 test -s "$WORK/display" || true
 [ -s "$WORK/display" ] || fail "the X server did not start"
 export DISPLAY=":$(head -n 1 "$WORK/display")"
 
@@ -44,10 +46,8 @@ while read -r dots language width height; do
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le $SCREEN_WIDTH ] && [ $((y + height)) -le $SCREEN_HEIGHT ] ||
         fail "$row: the dialog lies at $x,$y, $width x $height, beyond the screen"
     # The buttons' row: 120 twips in from the left, 5760 down, 5700 wide and 375 high.
-    sleep 0.5
-    take_screenshot
     strip="$((5700 * dots / 1440))x$((375 * dots / 1440))+$((x + 120 * dots / 1440))+$((y + 5760 * dots / 1440))"
-    [ "$(colours_by_count "$strip" | grep -cv 000000)" -gt 2 ] || fail "$row: the dialog's buttons are not seen"
+    wait_until 20 buttons_seen "$strip" || fail "$row: the dialog's buttons are not seen"
     timeout 5 xdotool windowfocus --sync "$dialog" || true
     xdotool key Escape
     await_end "$SAVER_PID"

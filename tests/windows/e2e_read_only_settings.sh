@@ -11,14 +11,11 @@ timeout 60 "$WINE" cmd /c attrib +r "Z:${settings//\//\\}" </dev/null >/dev/null
 start_saver /c
 read -r dialog x y < <(window_sized 396 421) || true
 [ -n "${dialog:-}" ] || fail "no dialog appeared"
-sleep 1
+wait_until 20 dialog_drawn_at "$x" "$y" || fail "the dialog was not drawn"
 # The OK button's middle: 4440 + 1335 / 2 and 5760 + 375 / 2 twips inside the client area.
 timeout 5 xdotool mousemove --sync $((x + 340)) $((y + 396)) click 1
-for tries in $(seq 50); do
-    [ "$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | wc -l)" -ge 2 ] && break
-    sleep 0.2
-done
-[ "$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | wc -l)" -ge 2 ] || fail "OK showed no message"
+message_shown() { [ "$(xdotool search --onlyvisible --name '^Vortexa$' 2>/dev/null | wc -l)" -ge 2 ]; }
+wait_until 20 message_shown || fail "OK showed no message"
 expect_running "$SAVER_PID" "OK ended the program though the file was not saved"
 [ "$(od -c <"$settings")" = "$earlier" ] || fail "the read-only file was changed: $(od -c <"$settings")"
 [ -z "$(find "$settings" -perm /222)" ] || fail "the file lost its read-only mark"

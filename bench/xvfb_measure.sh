@@ -1,0 +1,27 @@
+# What the whole-program measurements share: an X server of their own and the CPU time of a process.
+# The caller names its folder in `work` and defines `fail`.
+
+# Starts Xvfb with one screen of SIZE (WxH) and exports its DISPLAY; its process is xvfb_pid.
+start_xvfb() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -br -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb at $1 ended at once: $(tail -n 3 "$work/xvfb.log")"
+        sleep 0.1 # the interval between two looks for the display's number
+    done
+    [ -s "$work/display" ] || fail "Xvfb at $1 gave no display within 10 s"
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
+}
+
+# CPU time (utime + stime, in clock ticks) a running process has used; fails once it has ended.
+# The fields are counted after the command name, which may hold spaces.
+cpu_ticks() {
+    local stat fields
+    stat=$(<"/proc/$1/stat") 2>/dev/null || return 1
+    read -ra fields <<<"${stat##*) }"
+    [ "${fields[0]}" != Z ] || return 1
+    echo "$((fields[11] + fields[12]))"
+}
