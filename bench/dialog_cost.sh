@@ -44,16 +44,6 @@ work=$(mktemp -d)
 xvfb_pid=
 program_pid=
 wineserver_pid=
-# Ends a process this script started: SIGTERM, then SIGKILL after 5 s.
-end_process() {
-    kill -TERM "$1" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
-}
 cleanup() {
     trap - EXIT INT TERM HUP
     [ -n "$program_pid" ] && end_process "$program_pid"

@@ -92,16 +92,6 @@ cleanup() {
     [ -n "$xvfb_pid" ] && end_process "$xvfb_pid"
     rm -rf "$work"
 }
-# Ends a process this script started: SIGTERM, then SIGKILL after 5 s.
-end_process() {
-    kill -TERM "$1" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
-}
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 

@@ -1,6 +1,17 @@
 # What the whole-program measurements share: an X server of their own and the CPU time of a process.
 # The caller names its folder in `work` and defines `fail`.
 
+# Ends a process this script started: SIGTERM, then SIGKILL after 5 s.
+end_process() {
+    kill -TERM "$1" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1 # the interval between two looks at the process
+    done
+    kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
 # Starts Xvfb with one screen of SIZE (WxH) and exports its DISPLAY; its process is xvfb_pid.
 start_xvfb() {
     rm -f "$work/display"

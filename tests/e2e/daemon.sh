@@ -31,3 +31,15 @@ daemon_answers() {
     kill -0 "$DAEMON_PID" 2>/dev/null || fail "the daemon did not start: $(cat "$WORK/daemon.log")"
     xscreensaver-command -time >/dev/null 2>&1
 }
+
+# Takes a screenshot and is true when it shows a black scene with outlines of two circle colours or
+# more; the lit share is then in share, the number of circle colours in circles.
+black_scene_with_outlines() {
+    take_screenshot
+    share=$(lit_share)
+    circles=0
+    for colour in $(scene_colours); do
+        case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) circles=$((circles + 1)) ;; esac
+    done
+    awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' && [ "$circles" -ge 2 ]
+}

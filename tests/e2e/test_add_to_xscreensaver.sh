@@ -45,23 +45,10 @@ expect_vortexa_at() {
     local saver
     saver=$(await_process "$(readlink -f "$SAVER")")
     [ -n "$saver" ] || fail "-select $1 did not start Vortexa: $(tail -n 20 "$WORK/daemon.log")"
-    wait_until 10 scene_shown || fail "-select $1 shows no scene: lit share $SHARE, $CIRCLES circle colours"
+    wait_until 10 black_scene_with_outlines || fail "-select $1 shows no scene: lit share $share, $circles circle colours"
     xscreensaver-command -deactivate >/dev/null || fail "the daemon refused -deactivate"
     wait_until 5 has_ended "$saver" || fail "Vortexa still runs after -deactivate"
     await_screen_back
-}
-
-# True when the screen shows a black scene with outlines of at least two circle colours; the lit
-# share and the colours counted are left in SHARE and CIRCLES.
-scene_shown() {
-    local colour
-    take_screenshot
-    SHARE=$(lit_share)
-    CIRCLES=0
-    for colour in $(scene_colours); do
-        case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) CIRCLES=$((CIRCLES + 1)) ;; esac
-    done
-    awk -v s="$SHARE" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' && [ "$CIRCLES" -ge 2 ]
 }
 
 # The daemon's display process fades the screen back in before it ends; asked to show a saver

@@ -56,18 +56,6 @@ select_saver() {
     [ -n "$SAVER" ] || fail "the daemon did not start the installed saver: $(tail -n 20 "$WORK/daemon.log")"
 }
 
-# Takes a screenshot and is true when it shows a black scene with outlines of two circle colours or
-# more; the lit share is then in share, the number of circle colours in circles.
-black_scene_with_outlines() {
-    take_screenshot
-    share=$(lit_share)
-    circles=0
-    for colour in $(scene_colours); do
-        case " $(echo $CIRCLE_COLOURS) " in *" $colour "*) circles=$((circles + 1)) ;; esac
-    done
-    awk -v s="$share" 'BEGIN { exit !(s > 0.0005 && s < 0.2) }' && [ "$circles" -ge 2 ]
-}
-
 write_daemon_settings "$INSTALLED" --root
 start_daemon
 select_saver
