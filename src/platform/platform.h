@@ -69,6 +69,10 @@ public:
     // the root window): that program owns the screen, the keys and the mouse.
     virtual bool showsInGivenWindow() { return false; }
 
+    // False when the settings dialog cannot be shown here (its window's part of the program is
+    // missing or broken): a key that asks for it then does nothing.
+    virtual bool canShowDialog() { return true; }
+
     // The show's cost so far; a platform that does not count it reports none, and shows no rate.
     virtual ShowCost showCost() { return {}; }
 

@@ -159,6 +159,9 @@ void Form1::Form_KeyPress(int16_t KeyAscii)
         m_program.platform.endProgram();
         return;
     }
+    // Without a dialog to open, the key neither opens one nor ends the show.
+    if (!m_program.platform.canShowDialog())
+        return;
     Form2& dialog = m_program.dialog();
     dialog.Show();
     screen.MousePointer = PointerCrossHair;

@@ -43,6 +43,19 @@ TEST(KeyPress, OneOpensTheDialogOverTheRunningShow)
     EXPECT_EQ(world.platform.runningTimers(), 3);
 }
 
+TEST(KeyPress, OneDoesNothingWithoutADialogToOpen)
+{
+    DialogWorld world;
+    world.platform.setCanShowDialog(false);
+    Form1& saver = world.saver();
+    saver.Form_KeyPress('1');
+    EXPECT_FALSE(world.platform.ended());
+    const Form2* dialog = world.program.loadedDialog();
+    EXPECT_FALSE(dialog && dialog->Visible);
+    EXPECT_TRUE(saver.screen.Visible);
+    EXPECT_NE(saver.screen.MousePointer, PointerCrossHair);
+}
+
 TEST(KeyPress, OneShowsTheChoicesInForce)
 {
     const struct {

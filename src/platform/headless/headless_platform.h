@@ -29,6 +29,7 @@ public:
     void setUserSettingsFolder(std::filesystem::path folder) { m_userSettingsFolder = std::move(folder); }
     void setAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
     void setShowsInGivenWindow(bool given) { m_givenWindow = given; }
+    void setCanShowDialog(bool can) { m_canShowDialog = can; }
     void setScreenPixels(int widthPixels, int heightPixels);
     // Reads the settings from this file, where it lies, instead of from the program's folder; an
     // empty path reads none.
@@ -65,6 +66,7 @@ public:
     void endProgram() override { m_ended = true; }
     StartResult startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
     bool showsInGivenWindow() override { return m_givenWindow; }
+    bool canShowDialog() override { return m_canShowDialog; }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path userSettingsFolder() override { return m_userSettingsFolder; }
     std::optional<std::filesystem::path> settingsFileGiven() override { return m_settingsFile; }
@@ -91,6 +93,7 @@ private:
     bool m_ended = false;
     bool m_anotherInstance = false;
     bool m_givenWindow = false;
+    bool m_canShowDialog = true;
     std::string m_commandLine;
     std::deque<VirtualTimer> m_timers;
     std::vector<StartedProgram> m_started;
