@@ -25,6 +25,9 @@ public:
     // Milliseconds until the next timer falls due, or -1 when no timer runs.
     virtual int millisecondsToNextTimer() = 0;
     virtual void runDueTimers() = 0;
+    // Handles what already waits without its file being readable (events read from a connection
+    // along with a reply); called at every pass of the loop before it waits.
+    virtual void handleWaiting() { }
 };
 
 // What the program gives the module. Every event the module's windows have for the program goes

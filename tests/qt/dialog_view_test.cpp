@@ -25,11 +25,10 @@
 #include "dialog/captions.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/form2.h"
+#include "platform/event_delivery.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/qt/dialog_view.h"
-#include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
-#include "platform/qt/saver_view.h"
 #include "qt_test_support.h"
 #include "saver/form1.h"
 #include "state/program.h"
@@ -37,9 +36,8 @@
 namespace vortexa {
 namespace {
 
-// The program on a virtual clock, started with a command line, with the real windows of its saver
-// screens and its dialog; every user action reaches it through the Qt platform's delivery, as in
-// the shipped program.
+// The program on a virtual clock, started with a command line, with the real window of its dialog;
+// every user action reaches it through the delivery of events, as in the shipped program.
 struct DialogWorld {
     explicit DialogWorld(const char* commandLine = "/c")
     {
@@ -63,8 +61,7 @@ struct DialogWorld {
     test::TemporaryFolder folder;
     HeadlessPlatform platform {folder.path(), 1280, 720};
     Program program {platform};
-    QtPlatform events;
-    SaverWindows windows {program, events};
+    EventDelivery events;
     DialogWindow dialogWindow {program, events};
 };
 
@@ -437,7 +434,7 @@ TEST(DialogWindow, ClicksRunTheirHandlers)
     world.click("CmdPRO");
     EXPECT_TRUE(world.program.module.PreviewMode);
     ASSERT_EQ(world.program.screens().size(), 1u);
-    EXPECT_TRUE(world.windows.viewOf(*world.program.screens().front())->isVisible());
+    EXPECT_TRUE(world.program.screens().front()->screen.Visible);
     // A program started with "/c" shows the dialog again over the new screen.
     EXPECT_TRUE(world.view().isVisible());
     EXPECT_FALSE(world.form().BringToFront);
@@ -448,11 +445,10 @@ TEST(DialogWindow, KeyOneOverTheShowOpensTheDialogInFront)
     DialogWorld world("/s");
     ASSERT_NE(world.dialogWindow.view(), nullptr); // loaded at start-up, hidden
     EXPECT_FALSE(world.view().isVisible());
-    SaverView& saver = *world.windows.viewOf(*world.program.form1);
-    QTest::keyClick(&saver, Qt::Key_1);
+    world.events.deliver([&world] { world.program.form1->Form_KeyPress('1'); });
     EXPECT_TRUE(world.view().isVisible());
     EXPECT_FALSE(world.form().BringToFront);
-    EXPECT_TRUE(saver.isVisible());
+    EXPECT_TRUE(world.program.form1->screen.Visible);
     EXPECT_FALSE(world.platform.ended());
 }
 
@@ -481,7 +477,7 @@ protected:
 TEST(DialogWindow, TicksOfTheShowDrawNothingAgainAndAChangedPictureIsDrawn)
 {
     DialogWorld world("/s");
-    QTest::keyClick(world.windows.viewOf(*world.program.form1), Qt::Key_1);
+    world.events.deliver([&world] { world.program.form1->Form_KeyPress('1'); });
     ASSERT_TRUE(world.view().isVisible());
     QCoreApplication::processEvents();
     PaintCounter counter(world.view());

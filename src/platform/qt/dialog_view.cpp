@@ -8,31 +8,48 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QWindow>
+
+#include <utility>
 
 #include "platform/qt/dialog_parts.h"
-#include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
-#include "platform/qt/saver_view.h"
 
 namespace vortexa {
 
 namespace {
 
-// The shown window of the show that draws the scene, if any.
+// While the toolkit's own show runs in this program, its scene is the shown show window on the
+// primary monitor; the others are black covers.
+uint32_t toolkitSceneWindow()
+{
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->inherits("vortexa::SaverView") && window->isVisible()
+            && window->screen() == QGuiApplication::primaryScreen())
+            return static_cast<uint32_t>(window->winId());
+    return 0;
+}
+
+std::function<uint32_t()> sceneWindowOfShow = toolkitSceneWindow;
+
+// The toolkit's window for the scene's X window: its own, or one it knows as another client's.
 QWindow* sceneWindow()
 {
-    for (QWindow* window : QGuiApplication::topLevelWindows()) {
-        auto* view = qobject_cast<SaverView*>(window);
-        if (view && view->drawsScene() && view->isVisible())
-            return view;
-    }
-    return nullptr;
+    const uint32_t id = sceneWindowOfShow ? sceneWindowOfShow() : 0;
+    if (id == 0)
+        return nullptr;
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->handle() && window->winId() == id)
+            return window;
+    return QWindow::fromWinId(id);
 }
 
 } // namespace
 
-DialogView::DialogView(Form2& form, QtPlatform& platform)
-    : m_following(form, platform, *this, FrameControls::InsideTheFrame)
+void DialogView::setSceneWindow(std::function<uint32_t()> sceneWindow) { sceneWindowOfShow = std::move(sceneWindow); }
+
+DialogView::DialogView(Form2& form, EventDelivery& events)
+    : m_following(form, events, *this, FrameControls::InsideTheFrame)
 {
     // The saver screen stays on top of other windows; the dialog must come over it.
     setWindowFlag(Qt::WindowStaysOnTopHint);

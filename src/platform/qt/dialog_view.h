@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QSlider>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,11 +16,12 @@
 
 namespace vortexa {
 
-class QtPlatform;
-
 class DialogView : public QDialog, public DialogFace {
 public:
-    DialogView(Form2& form, QtPlatform& platform);
+    DialogView(Form2& form, EventDelivery& events);
+
+    // The X window of the show's scene the dialog is kept above once it is shown (0 for none).
+    static void setSceneWindow(std::function<uint32_t()> sceneWindow);
 
     // Writes to the widgets what changed in the records; carries out a request to come to the front.
     void follow() { m_following.follow(); }
@@ -59,6 +62,6 @@ private:
     std::vector<QWidget*> m_widgets; // row for row of the table
 };
 
-using DialogWindow = DialogFollower<DialogView, QtPlatform>;
+using DialogWindow = DialogFollower<DialogView, EventDelivery>;
 
 } // namespace vortexa
