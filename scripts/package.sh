@@ -22,7 +22,7 @@ mkdir -p "$DIST"
 
 echo "== Debian package"
 cmake --preset release >/dev/null
-cmake --build --preset release --target vortexa vortexa-sim
+cmake --build --preset release --target vortexa vortexa-dialog vortexa-sim
 (cd build/release && cpack -G DEB -B "$PWD/../deb" >/dev/null)
 mv build/deb/vortexa_*_amd64.deb "$DIST/"
 

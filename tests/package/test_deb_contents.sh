@@ -1,7 +1,8 @@
 # The Debian package as built: the files `cmake --install --prefix /usr` puts in place plus the
-# copyright, changelog and read-me, its control fields, stripped programs, manual pages and changelog
-# compressed as Debian wants them (gzip -9, no name or time stamp), the way to XScreenSaver told in
-# the read-me, the description and the manual page, and no error or warning from lintian.
+# copyright, changelog and read-me, its control fields, a stripped program and dialog's module that
+# fit each other, manual pages and changelog compressed as Debian wants them (gzip -9, no name or
+# time stamp), the way to XScreenSaver told in the read-me, the description and the manual page,
+# and no error or warning from lintian.
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! compgen -G "$1/vortexa_*_amd64.deb" >/dev/null; then
@@ -19,6 +20,7 @@ fail() {
 
 expected="usr/bin/vortexa -> ../libexec/xscreensaver/vortexa
 usr/bin/vortexa-sim
+usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/vortexa/vortexa-dialog.so
 usr/libexec/xscreensaver/vortexa
 usr/share/applications/screensavers/vortexa.desktop
 usr/share/doc/vortexa/README
@@ -26,7 +28,8 @@ usr/share/doc/vortexa/changelog.gz
 usr/share/doc/vortexa/copyright
 usr/share/man/man1/vortexa-sim.1.gz
 usr/share/man/man6/vortexa.6.gz
-usr/share/xscreensaver/config/vortexa.xml"
+usr/share/xscreensaver/config/vortexa.xml" # sorted as the contents are, in any locale
+expected=$(sort <<<"$expected")
 contents=$(dpkg-deb -c "$DEB" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 ($7 == "->" ? " -> " $8 : "") }' | sort)
 [ "$contents" = "$expected" ] || fail "the package holds other files:
 $(diff <(echo "$expected") <(echo "$contents") || true)"
@@ -47,7 +50,10 @@ ROWS
 [ "$(dpkg-deb -f "$DEB" Description | wc -l)" -gt 3 ] || fail "the package has no long description"
 
 dpkg-deb -x "$DEB" "$WORK/root"
-for program in usr/libexec/xscreensaver/vortexa usr/bin/vortexa-sim; do
+module=$(compgen -G "$WORK/root/usr/lib/*/vortexa/vortexa-dialog.so")
+bash "$(dirname "$0")/../install/module_fits_program.sh" "$WORK/root/usr/libexec/xscreensaver/vortexa" "$module" ||
+    fail "the dialog's module does not fit the program"
+for program in usr/libexec/xscreensaver/vortexa usr/bin/vortexa-sim "${module#"$WORK/root/"}"; do
     objdump -h "$WORK/root/$program" | grep -qE ' \.(debug_|symtab)' && fail "$program is not stripped"
 done
 for page in usr/share/man/man6/vortexa.6.gz usr/share/man/man1/vortexa-sim.1.gz usr/share/doc/vortexa/changelog.gz; do
