@@ -111,11 +111,15 @@ int main(int argc, char** argv)
     HostLoop loop;
     DialogHost host {program, platform, delivery, loop, argc, argv, [] { return uint32_t {0}; }};
 
-    delivery.deliver([&program] { program.Start(); });
-    if (!program.loadedDialog())
-        endWith(1, "\"/c\" loaded no dialog");
+    // As in the show: the first event after which a dialog is loaded makes the module.
     DialogModule* module = nullptr;
-    delivery.deliver([&] { module = loaded.entry(host); });
+    delivery.addAfterEvent([&](bool) {
+        if (!module && program.loadedDialog())
+            module = loaded.entry(host);
+    });
+    delivery.deliver([&program] { program.Start(); });
+    if (!module)
+        endWith(1, "\"/c\" loaded no dialog");
 
     // A few ticks in, an event asks for a message; the box waits for the user in a loop of its
     // own, inside this event, which must serve the host's sources too.
