@@ -1,7 +1,9 @@
 // A small program in the place of the show: it loads the settings dialog's module through the
 // program's own loader, opens the dialog, and has a message box shown over it while its own loop's
 // sources (a timer, and a pipe the timer writes to) must keep running inside the toolkit's loop.
-// It ends with status 0 once both ran twenty times while the box was open, and fails otherwise.
+// It ends with status 0 once both ran twenty times while the box was open, and fails otherwise. On
+// an X display the host also has a window of its own as the show's scene, which the dialog must be
+// transient for.
 
 #include <chrono>
 #include <cstdio>
@@ -10,6 +12,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -88,6 +92,62 @@ private:
     Clock::time_point m_next = Clock::now();
 };
 
+// A window of another client than the toolkit, as the show's scene is.
+class SceneWindow {
+public:
+    SceneWindow()
+    {
+        const char* platform = std::getenv("QT_QPA_PLATFORM");
+        if (!std::getenv("DISPLAY") || !platform || std::string(platform) != "xcb")
+            return;
+        m_connection = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(m_connection))
+            endWith(1, "no X display");
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        m_window = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, screen->root, 0, 0, 640, 480, 0,
+            XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_map_window(m_connection, m_window);
+        xcb_flush(m_connection);
+    }
+    ~SceneWindow()
+    {
+        if (m_connection)
+            xcb_disconnect(m_connection);
+    }
+
+    uint32_t id() const { return m_window; }
+
+    // True when a window on the screen is transient for the scene, as the dialog must be.
+    bool hasTransient() const
+    {
+        if (!m_connection)
+            return true;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, root), nullptr);
+        bool found = false;
+        for (int i = 0; tree && i < xcb_query_tree_children_length(tree) && !found; ++i)
+            found = transientFor(xcb_query_tree_children(tree)[i]) == m_window;
+        std::free(tree);
+        return found;
+    }
+
+private:
+    xcb_window_t transientFor(xcb_window_t window) const
+    {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(m_connection,
+            xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        xcb_window_t parent = XCB_NONE;
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            parent = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
+        std::free(reply);
+        return parent;
+    }
+
+    xcb_connection_t* m_connection = nullptr;
+    xcb_window_t m_window = 0;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -109,7 +169,8 @@ int main(int argc, char** argv)
     Program program {platform};
     EventDelivery delivery;
     HostLoop loop;
-    DialogHost host {program, platform, delivery, loop, argc, argv, [] { return uint32_t {0}; }};
+    SceneWindow scene;
+    DialogHost host {program, platform, delivery, loop, argc, argv, [&scene] { return scene.id(); }};
 
     // As in the show: the first event after which a dialog is loaded makes the module.
     DialogModule* module = nullptr;
@@ -132,6 +193,8 @@ int main(int argc, char** argv)
                     + std::to_string(loop.reads - readsBeforeMessage) + " bytes read");
         if (ticksBeforeMessage >= 0) {
             if (loop.ticks - ticksBeforeMessage >= RunsWanted && loop.reads - readsBeforeMessage >= RunsWanted) {
+                if (!scene.hasTransient())
+                    endWith(1, "the dialog is not transient for the scene's window");
                 std::filesystem::remove_all(folder);
                 endWith(0,
                     "ok: " + std::to_string(loop.ticks - ticksBeforeMessage) + " ticks and "
