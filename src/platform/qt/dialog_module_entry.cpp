@@ -101,11 +101,13 @@ private:
 
 } // namespace vortexa
 
-// The module stays loaded until the program ends, and so does what this makes.
+// The module stays loaded until the program ends, and so does what this makes; the toolkit's
+// application is made once, however often the program asks.
 extern "C" __attribute__((visibility("default"))) vortexa::DialogModule* vortexa_dialog_module(
     vortexa::DialogHost& host)
 {
-    return new vortexa::QtDialogModule(host);
+    static vortexa::DialogModule* const module = new vortexa::QtDialogModule(host);
+    return module;
 }
 
 static_assert(std::is_same_v<decltype(&vortexa_dialog_module), vortexa::DialogModuleEntry>);
