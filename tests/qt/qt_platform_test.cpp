@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/qt/instance_lock.h"
+#include "platform/posix/instance_lock.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_support.h"
 
