@@ -133,6 +133,9 @@ int main(int argc, char** argv)
     program.module.Overrides = options.settings;
     std::unique_ptr<vortexa::GivenWindowShow> givenWindow;
     std::unique_ptr<vortexa::ShowWindows> ownWindows;
+    // A server that went away since the program reached it leaves a connection that fails.
+    if (xcb_connection_has_error(connection))
+        return failWith(noDisplay("DISPLAY=" + displayNamed() + " went away"));
     if (target.kind == vortexa::ShowTarget::OwnWindow) {
         if (const std::string colours = vortexa::unusableColours(connection, platform.defaultScreen().root);
             !colours.empty())
