@@ -140,8 +140,8 @@ xcb_cursor_t PointerShapes::ringsCursor(xcb_window_t root)
     const xcb_render_picture_t picture = xcb_generate_id(m_connection);
     xcb_render_create_picture(m_connection, picture, pixmap, argb, 0, nullptr);
     const xcb_cursor_t cursor = xcb_generate_id(m_connection);
-    xcb_render_create_cursor(m_connection, cursor, picture, static_cast<uint16_t>(rings.hotSpotX),
-        static_cast<uint16_t>(rings.hotSpotY));
+    xcb_render_create_cursor(
+        m_connection, cursor, picture, static_cast<uint16_t>(rings.hotSpotX), static_cast<uint16_t>(rings.hotSpotY));
     xcb_render_free_picture(m_connection, picture);
     xcb_free_gc(m_connection, gc);
     xcb_free_pixmap(m_connection, pixmap);

@@ -26,10 +26,6 @@ namespace vortexa {
 class Form1;
 class X11Platform;
 
-// The first UTF-16 unit of a key's text (UTF-8), as a character code of a key press; nothing for a
-// key that types no text.
-std::optional<int16_t> keyAsciiOf(const std::string& text);
-
 class ShowView {
 public:
     // The scene's window on `monitor` when drawsScene, else a black cover of another monitor.

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 namespace vortexa {
 

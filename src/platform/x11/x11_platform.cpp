@@ -15,10 +15,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/x11/screen_scale.h"
 #include "records/elements.h"
 #include "records/numeric.h"
 #include "settings/settings_location.h"
-#include "platform/x11/screen_scale.h"
 
 namespace vortexa {
 
@@ -250,7 +250,8 @@ StartResult X11Platform::startDetached(const std::string& program, const std::ve
     }
     if (child == 0) {
         setsid();
-        if (fork() == 0) {
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
             sigset_t none;
             sigemptyset(&none);
             sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -258,8 +259,10 @@ StartResult X11Platform::startDetached(const std::string& program, const std::ve
                 std::signal(signal, SIG_DFL);
             execvp(words[0], words.data());
         }
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
+        if (grandchild <= 0) {
+            const int error = errno;
+            [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
+        }
         _exit(0);
     }
     close(report[1]);
