@@ -1,7 +1,6 @@
 // vortexa: the screen saver.
 
-#include <QApplication>
-
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -15,12 +14,10 @@
 #include <unistd.h>
 
 #include "app/add_to_xscreensaver.h"
-#include "platform/qt/dialog_view.h"
-#include "platform/qt/given_window.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/saver_view.h"
-#include "platform/qt/termination.h"
 #include "platform/show_target.h"
+#include "platform/x11/given_window.h"
+#include "platform/x11/saver_windows.h"
+#include "platform/x11/x11_platform.h"
 #include "saver/form1.h"
 #include "saver/run_options.h"
 #include "saver/usage.h"
@@ -38,15 +35,6 @@ std::string joined(const std::vector<std::string>& words)
     return line;
 }
 
-// The saver draws with the X server's requests, so it runs on X (also under a Wayland desktop's X
-// server) unless told otherwise, as the tests do.
-bool usesX()
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    return qgetenv("QT_QPA_PLATFORM").startsWith("xcb");
-}
-
 int failWith(const std::string& line)
 {
     std::fprintf(stderr, "%s\n", line.c_str());
@@ -61,19 +49,18 @@ std::string displayNamed()
     return display ? display : "";
 }
 
-// A connection to the display and screen the toolkit is about to open, or the line saying why
-// there is none. It is held until the toolkit holds its own: an X server whose last client leaves
-// resets, and refuses the next client for a moment.
+// The connection to the display and its default screen, or the line saying why there is none.
 struct HeldDisplay {
     xcb_connection_t* connection = nullptr;
+    int screen = 0;
     std::string problem;
 };
 
-HeldDisplay holdDisplay()
+HeldDisplay openDisplay()
 {
     const std::string display = displayNamed();
     if (display.empty())
-        return {nullptr, noDisplay("DISPLAY is not set")};
+        return {nullptr, 0, noDisplay("DISPLAY is not set")};
     int screen = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screen);
     std::string problem;
@@ -82,40 +69,9 @@ HeldDisplay holdDisplay()
     else if (screen >= xcb_setup_roots_length(xcb_get_setup(connection)))
         problem = noDisplay("DISPLAY=" + display + " names screen " + std::to_string(screen) + ", which it has not");
     if (problem.empty())
-        return {connection, {}};
+        return {connection, screen, {}};
     xcb_disconnect(connection);
-    return {nullptr, problem};
-}
-
-// While the toolkit starts, its complaints are held back: one that ends the start (it would abort
-// with a page of advice) becomes the program's own one line, and the rest are told once it runs.
-struct ToolkitStart {
-    QtMessageHandler previous = nullptr;
-    bool starting = false;
-    std::vector<std::pair<QtMsgType, QString>> held;
-};
-ToolkitStart toolkitStart;
-
-void whileToolkitStarts(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!toolkitStart.starting) {
-        toolkitStart.previous(type, context, message);
-        return;
-    }
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", noDisplay("the toolkit cannot open DISPLAY=" + displayNamed()).c_str());
-        std::fflush(stderr);
-        _exit(StatusUnusable);
-    }
-    toolkitStart.held.emplace_back(type, message);
-}
-
-void toolkitStarted()
-{
-    toolkitStart.starting = false;
-    for (const auto& [type, message] : toolkitStart.held)
-        toolkitStart.previous(type, QMessageLogContext(), message);
-    toolkitStart.held.clear();
+    return {nullptr, 0, problem};
 }
 
 // A reader that goes away (a closed pipe on the standard output, a statistics file that is a
@@ -132,8 +88,8 @@ void keepRunningOnClosedOutput()
     sigaction(SIGPIPE, &action, nullptr);
 }
 
-// A runtime folder named relative to the working folder is no folder of the user's: the toolkit
-// would make it wherever the program was started.
+// A runtime folder named relative to the working folder is no folder of the user's: the dialog's
+// toolkit would make it wherever the program was started.
 void forgetRelativeRuntimeFolder()
 {
     const char* folder = std::getenv("XDG_RUNTIME_DIR");
@@ -165,50 +121,42 @@ int main(int argc, char** argv)
     const vortexa::ShowTarget target = vortexa::showTargetOf(arguments, std::getenv("XSCREENSAVER_WINDOW"));
     if (!target.error.empty())
         return failWith(target.error);
-    HeldDisplay held;
-    if (usesX()) {
-        held = holdDisplay();
-        if (!held.problem.empty())
-            return failWith(held.problem);
-    }
-
-    toolkitStart.previous = qInstallMessageHandler(whileToolkitStarts);
-    toolkitStart.starting = true;
-    QApplication application(argc, argv);
-    toolkitStarted();
-    if (held.connection)
-        xcb_disconnect(held.connection);
-    // Only the program itself ends the program, even when it hides its last window.
-    QApplication::setQuitOnLastWindowClosed(false);
-    vortexa::QtPlatform platform;
+    const HeldDisplay display = openDisplay();
+    if (!display.problem.empty())
+        return failWith(display.problem);
+    // The user's locale gives the time's format.
+    std::setlocale(LC_ALL, "");
+    xcb_connection_t* connection = display.connection;
+    vortexa::X11Platform platform(connection, display.screen);
     platform.setCommandLine(joined(arguments));
     vortexa::Program program(platform);
     program.module.Overrides = options.settings;
     std::unique_ptr<vortexa::GivenWindowShow> givenWindow;
-    std::unique_ptr<vortexa::SaverWindows> ownWindows;
+    std::unique_ptr<vortexa::ShowWindows> ownWindows;
+    // A server that went away since the program reached it leaves a connection that fails.
+    if (xcb_connection_has_error(connection))
+        return failWith(noDisplay("DISPLAY=" + displayNamed() + " went away"));
     if (target.kind == vortexa::ShowTarget::OwnWindow) {
-        if (xcb_connection_t* connection = vortexa::x11Connection())
-            if (const std::string colours = vortexa::unusableColours(connection, vortexa::rootWindow(connection));
-                !colours.empty())
-                return failWith(colours);
-        ownWindows = std::make_unique<vortexa::SaverWindows>(program, platform);
+        if (const std::string colours = vortexa::unusableColours(connection, platform.defaultScreen().root);
+            !colours.empty())
+            return failWith(colours);
+        ownWindows = std::make_unique<vortexa::ShowWindows>(program, platform);
+        platform.setEventHandler([&ownWindows](const xcb_generic_event_t& event) { ownWindows->handle(event); });
     } else {
-        xcb_connection_t* connection = vortexa::x11Connection();
-        if (!connection)
-            return failWith("vortexa: a given window needs an X display");
         const xcb_window_t window
-            = target.kind == vortexa::ShowTarget::RootWindow ? vortexa::rootWindow(connection) : target.windowId;
+            = target.kind == vortexa::ShowTarget::RootWindow ? platform.defaultScreen().root : target.windowId;
         const vortexa::TakenWindow taken = vortexa::takeWindow(connection, window);
         if (!taken.problem.empty())
             return failWith(taken.problem);
         givenWindow = std::make_unique<vortexa::GivenWindowShow>(program, platform, window, taken.size);
+        platform.setEventHandler([&givenWindow](const xcb_generic_event_t& event) { givenWindow->handle(event); });
     }
-    // The dialog's window follows after the saver screens', so that it comes over a screen that
-    // appears in the same event.
-    vortexa::DialogWindow dialog(program, platform);
-    vortexa::endOnTerminationSignals(platform);
+    // The settings dialog alone needs its module; a second instance ends quietly all the same.
+    if (vortexa::RunSwitch(joined(arguments)) == "/c" && !platform.anotherInstanceRunning()
+        && !platform.canShowDialog())
+        return failWith(platform.dialogProblem());
     // The start-up is the program's first event: the windows follow its records once it returns.
     // A start-up that ends the program does not return.
     platform.deliver([&program] { program.Start(); });
-    return application.exec();
+    platform.run();
 }

@@ -13,6 +13,7 @@ struct MonitorArea {
     int top = 0;
     int width = 0;
     int height = 0;
+    friend bool operator==(const MonitorArea&, const MonitorArea&) = default;
 };
 
 constexpr bool liesWithin(const MonitorArea& inner, const MonitorArea& outer)

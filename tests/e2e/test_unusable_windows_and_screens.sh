@@ -106,9 +106,8 @@ row_display() { # the value of DISPLAY, or "unset"
     grep -q "no display to show on" "$WORK/run.err" || fail "$ROW: the message was: $(cat "$WORK/run.err")"
 }
 
-# The server goes away after the display was checked, as the toolkit starts: the debugger holds the
-# program there while the server is ended (the toolkit's start is met twice, at the call and in
-# the library): the debugger goes on once the server has ended.
+# The server goes away after the display was reached, as the platform starts on it: the debugger
+# holds the program there while the server is ended, and goes on once the server has ended.
 row_server_gone_at_start() {
     local display server
     start_other_x_server 640x480x24
@@ -116,7 +115,7 @@ row_server_gone_at_start() {
     display=$OTHER_DISPLAY
     DISPLAY=$display ASAN_OPTIONS=$UNDER_DEBUGGER timeout 30 gdb -q -batch -nx \
         -ex "set breakpoint pending on" \
-        -ex "break QApplication::QApplication" \
+        -ex "break vortexa::X11Platform::X11Platform" \
         -ex "run -root 2>$WORK/run.err >/dev/null" \
         -ex "shell kill $server; bash -c 'source $WAITING; wait_until 20 has_ended $server'" \
         -ex "continue" -ex "continue" \

@@ -9,8 +9,14 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
+#include "backend_kit/rings_pointer.h"
+#include "scene/saver_screen.h"
+
 #include "platform/x11/keyboard.h"
 #include "platform/x11/monitors.h"
+#include "platform/x11/pointer_shapes.h"
 #include "platform/x11/screen_scale.h"
 #include "platform/x11/show_window.h"
 
@@ -88,15 +94,19 @@ TEST(ScreenScale, IsReadFromTheRootWindow)
     EXPECT_DOUBLE_EQ(screenScale(display.connection, root), 1.0);
 }
 
-// A show window covers its monitor, black, frameless, above the others and asking for the full
-// screen, with the pointer hidden over it; it is gone when it is dropped.
+// A show window covers its monitor once shown, black, frameless, above the others and asking for the
+// full screen, with the pointer it is given (the saver screen's rings: red and blue, the rest
+// clear); it is gone when it is dropped.
 TEST(ShowWindow, CoversItsMonitorAndAsksForTheFullScreen)
 {
     Display display;
     ASSERT_TRUE(display.open());
     xcb_window_t id = 0;
     {
+        PointerShapes pointers(display.connection);
         ShowWindow window(display.connection, display.screen(), {40, 30, 320, 200}, "Vortexa");
+        window.setCursor(pointers.cursorFor(PointerCustom, display.screen().root));
+        window.show();
         id = window.id();
         display.sync();
         xcb_get_geometry_reply_t* geometry
@@ -123,8 +133,8 @@ TEST(ShowWindow, CoversItsMonitorAndAsksForTheFullScreen)
         ASSERT_EQ(hints.size(), 5u);
         EXPECT_EQ(hints[0], 2u);
         EXPECT_EQ(hints[2], 0u);
+        EXPECT_EQ(display.property(id, "_NET_WM_PID"), std::vector<uint32_t> {static_cast<uint32_t>(getpid())});
 
-        // The pointer over the window shows no pixel.
         xcb_warp_pointer(display.connection, XCB_NONE, id, 0, 0, 0, 0, 100, 100);
         std::free(xcb_xfixes_query_version_reply(
             display.connection, xcb_xfixes_query_version(display.connection, 4, 0), nullptr));
@@ -132,10 +142,12 @@ TEST(ShowWindow, CoversItsMonitorAndAsksForTheFullScreen)
             display.connection, xcb_xfixes_get_cursor_image(display.connection), nullptr);
         ASSERT_NE(cursor, nullptr);
         const uint32_t* cursorPixels = xcb_xfixes_get_cursor_image_cursor_image(cursor);
-        const int cursorLength = xcb_xfixes_get_cursor_image_cursor_image_length(cursor);
-        EXPECT_GT(cursorLength, 0);
-        EXPECT_TRUE(
-            std::all_of(cursorPixels, cursorPixels + cursorLength, [](uint32_t argb) { return argb >> 24 == 0; }));
+        ASSERT_EQ(cursor->width, RingsPointer.size);
+        const auto at = [&](int x, int y) { return cursorPixels[y * cursor->width + x]; };
+        EXPECT_EQ(at(0, 0) >> 24, 0u);
+        const auto strongest = [](uint32_t argb, int shift) { return (argb >> shift & 0xff) > 0xc0; };
+        EXPECT_TRUE(strongest(at(RingsPointer.red.left + 1, 20), 16)) << std::hex << at(RingsPointer.red.left + 1, 20);
+        EXPECT_TRUE(strongest(at(RingsPointer.blue.left + RingsPointer.blue.size - 2, 12), 0));
         std::free(cursor);
 
         xcb_get_image_reply_t* image = xcb_get_image_reply(display.connection,

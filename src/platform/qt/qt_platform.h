@@ -16,7 +16,7 @@
 #include "backend_kit/tick_pacing.h"
 #include "platform/event_delivery.h"
 #include "platform/platform.h"
-#include "platform/qt/instance_lock.h"
+#include "platform/posix/instance_lock.h"
 
 class QTimer;
 

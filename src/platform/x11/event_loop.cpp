@@ -85,12 +85,28 @@ void EventLoop::runDueTimers()
             due.push_back(id);
     // A tick may stop or start timers: each due one is looked up again before it runs.
     for (const int id : due)
-        if (const auto found = m_timers.find(id); found != m_timers.end() && m_running) {
+        if (const auto found = m_timers.find(id); found != m_timers.end()) {
             Timer& timer = *found->second;
             const int ticks = timer.pacing.ticksDue(now);
             const auto onTick = timer.onTick;
             onTick(ticks);
         }
+}
+
+std::vector<int> EventLoop::watchedFiles() const
+{
+    std::vector<int> files {m_connectionFd};
+    if (m_signalPipe[0] >= 0)
+        files.push_back(m_signalPipe[0]);
+    return files;
+}
+
+void EventLoop::takeSignals()
+{
+    unsigned char signal = 0;
+    while (m_signalPipe[0] >= 0 && read(m_signalPipe[0], &signal, 1) == 1)
+        if (m_onSignal)
+            m_onSignal(signal);
 }
 
 void EventLoop::run(const std::function<void()>& onConnection)
@@ -102,12 +118,8 @@ void EventLoop::run(const std::function<void()>& onConnection)
             break;
         pollfd watched[2] = {{m_connectionFd, POLLIN, 0}, {m_signalPipe[0], POLLIN, 0}};
         const int ready = poll(watched, m_signalPipe[0] >= 0 ? 2 : 1, millisecondsToNextTimer());
-        if (ready > 0 && (watched[1].revents & POLLIN)) {
-            unsigned char signal = 0;
-            while (read(m_signalPipe[0], &signal, 1) == 1)
-                if (m_onSignal)
-                    m_onSignal(signal);
-        }
+        if (ready > 0 && (watched[1].revents & POLLIN))
+            takeSignals();
         runDueTimers();
     }
 }

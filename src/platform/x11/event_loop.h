@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "backend_kit/tick_pacing.h"
 
@@ -33,13 +34,19 @@ public:
     void run(const std::function<void()>& onConnection);
     void quit() { m_running = false; }
 
+    // The loop's parts, for another loop that serves them in its stead: the files it watches,
+    // the signals that came through the pipe, and the timers.
+    std::vector<int> watchedFiles() const;
+    bool isSignalPipe(int file) const { return file == m_signalPipe[0]; }
+    void takeSignals();
+    int millisecondsToNextTimer() const;
+    void runDueTimers();
+
 private:
     struct Timer {
         TickPacing pacing;
         std::function<void(int)> onTick;
     };
-    void runDueTimers();
-    int millisecondsToNextTimer() const;
 
     int m_connectionFd;
     int m_signalPipe[2] = {-1, -1};

@@ -96,4 +96,22 @@ bool Keyboard::follow(const xcb_generic_event_t* event)
     return true;
 }
 
+std::optional<int16_t> keyAsciiOf(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    const auto byte = [&text](size_t k) { return k < text.size() ? static_cast<uint32_t>(uint8_t(text[k])) : 0u; };
+    const uint32_t lead = byte(0);
+    uint32_t point = lead;
+    if (lead >= 0xf0)
+        point = (lead & 0x07) << 18 | (byte(1) & 0x3f) << 12 | (byte(2) & 0x3f) << 6 | (byte(3) & 0x3f);
+    else if (lead >= 0xe0)
+        point = (lead & 0x0f) << 12 | (byte(1) & 0x3f) << 6 | (byte(2) & 0x3f);
+    else if (lead >= 0xc0)
+        point = (lead & 0x1f) << 6 | (byte(1) & 0x3f);
+    // A letter beyond the first 65,536 begins with its high surrogate.
+    const uint32_t unit = point > 0xffff ? 0xd800 + ((point - 0x10000) >> 10) : point;
+    return static_cast<int16_t>(static_cast<uint16_t>(unit));
+}
+
 } // namespace vortexa

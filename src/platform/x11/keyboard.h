@@ -5,6 +5,8 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 struct xkb_context;
@@ -12,6 +14,10 @@ struct xkb_keymap;
 struct xkb_state;
 
 namespace vortexa {
+
+// The first UTF-16 unit of a key's text (UTF-8), as the character code of a key press; nothing for
+// a key that types no text.
+std::optional<int16_t> keyAsciiOf(const std::string& text);
 
 class Keyboard {
 public:

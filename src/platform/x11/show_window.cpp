@@ -1,7 +1,10 @@
 #include "platform/x11/show_window.h"
 
 #include <cstdlib>
+#include <cstring>
+
 #include <string>
+#include <unistd.h>
 
 namespace vortexa {
 
@@ -9,23 +12,6 @@ namespace {
 
 constexpr uint32_t ShownEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_KEY_PRESS
     | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_FOCUS_CHANGE;
-
-// A cursor of no pixels: a one-pixel cursor whose mask is empty.
-xcb_cursor_t hiddenCursor(xcb_connection_t* connection, xcb_window_t root)
-{
-    const xcb_pixmap_t empty = xcb_generate_id(connection);
-    xcb_create_pixmap(connection, 1, empty, root, 1, 1);
-    const xcb_gcontext_t gc = xcb_generate_id(connection);
-    const uint32_t zero = 0;
-    xcb_create_gc(connection, gc, empty, XCB_GC_FOREGROUND, &zero);
-    const xcb_rectangle_t pixel = {0, 0, 1, 1};
-    xcb_poly_fill_rectangle(connection, empty, gc, 1, &pixel);
-    xcb_free_gc(connection, gc);
-    const xcb_cursor_t cursor = xcb_generate_id(connection);
-    xcb_create_cursor(connection, cursor, empty, empty, 0, 0, 0, 0, 0, 0, 0, 0);
-    xcb_free_pixmap(connection, empty);
-    return cursor;
-}
 
 void setProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
     uint8_t format, uint32_t count, const void* data)
@@ -47,14 +33,14 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, std::string_view name)
 ShowWindow::ShowWindow(
     xcb_connection_t* connection, const xcb_screen_t& screen, MonitorArea area, std::string_view title)
     : m_connection(connection)
+    , m_area(area)
 {
-    m_hiddenCursor = hiddenCursor(connection, screen.root);
     m_window = xcb_generate_id(connection);
-    const uint32_t values[] = {screen.black_pixel, screen.black_pixel, ShownEvents, m_hiddenCursor};
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, m_window, screen.root, static_cast<int16_t>(area.x),
-        static_cast<int16_t>(area.y), static_cast<uint16_t>(area.width), static_cast<uint16_t>(area.height), 0,
-        XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
-        XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_CURSOR, values);
+    const uint32_t values[] = {screen.black_pixel, screen.black_pixel, ShownEvents};
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, m_window, screen.root, static_cast<int16_t>(area.left),
+        static_cast<int16_t>(area.top), static_cast<uint16_t>(area.width), static_cast<uint16_t>(area.height), 0,
+        XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK,
+        values);
 
     const std::string name(title);
     setProperty(
@@ -63,6 +49,13 @@ ShowWindow::ShowWindow(
         static_cast<uint32_t>(name.size()), name.data());
     constexpr char ClassNames[] = "vortexa\0Vortexa";
     setProperty(connection, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof ClassNames, ClassNames);
+    // The process and machine that own the window, as window managers and tools look them up.
+    const auto pid = static_cast<uint32_t>(getpid());
+    setProperty(connection, m_window, atomNamed(connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0)
+        setProperty(connection, m_window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, 8,
+            static_cast<uint32_t>(std::strlen(host)), host);
     // No frame: the decorations field of the window manager's hints, and it alone, set to none.
     const uint32_t noFrame[5] = {2, 0, 0, 0, 0};
     const xcb_atom_t hints = atomNamed(connection, "_MOTIF_WM_HINTS");
@@ -70,15 +63,47 @@ ShowWindow::ShowWindow(
     const xcb_atom_t states[]
         = {atomNamed(connection, "_NET_WM_STATE_FULLSCREEN"), atomNamed(connection, "_NET_WM_STATE_ABOVE")};
     setProperty(connection, m_window, atomNamed(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
-    xcb_map_window(connection, m_window);
+    // A window manager places a window by its hints: this one asks for its monitor's corner.
+    uint32_t sizeHints[18] = {};
+    constexpr uint32_t UserPosition = 1, ProgramPosition = 4, ProgramSize = 8;
+    sizeHints[0] = UserPosition | ProgramPosition | ProgramSize;
+    sizeHints[1] = static_cast<uint32_t>(area.left);
+    sizeHints[2] = static_cast<uint32_t>(area.top);
+    sizeHints[3] = static_cast<uint32_t>(area.width);
+    sizeHints[4] = static_cast<uint32_t>(area.height);
+    setProperty(connection, m_window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, sizeHints);
     xcb_flush(connection);
 }
 
 ShowWindow::~ShowWindow()
 {
     xcb_destroy_window(m_connection, m_window);
-    xcb_free_cursor(m_connection, m_hiddenCursor);
     xcb_flush(m_connection);
+}
+
+void ShowWindow::show()
+{
+    xcb_map_window(m_connection, m_window);
+    // A window manager may have placed it elsewhere while it was hidden.
+    const uint32_t place[] = {static_cast<uint32_t>(m_area.left), static_cast<uint32_t>(m_area.top),
+        static_cast<uint32_t>(m_area.width), static_cast<uint32_t>(m_area.height), XCB_STACK_MODE_ABOVE};
+    xcb_configure_window(m_connection, m_window,
+        XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT
+            | XCB_CONFIG_WINDOW_STACK_MODE,
+        place);
+}
+
+void ShowWindow::hide() { xcb_unmap_window(m_connection, m_window); }
+
+void ShowWindow::raise()
+{
+    const uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(m_connection, m_window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+}
+
+void ShowWindow::setCursor(xcb_cursor_t cursor)
+{
+    xcb_change_window_attributes(m_connection, m_window, XCB_CW_CURSOR, &cursor);
 }
 
 } // namespace vortexa

@@ -1,4 +1,4 @@
-#include "platform/qt/instance_lock.h"
+#include "platform/posix/instance_lock.h"
 
 #include <cctype>
 #include <cerrno>

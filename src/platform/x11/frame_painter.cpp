@@ -1,0 +1,67 @@
+#include "platform/x11/frame_painter.h"
+
+#include "platform/qt/x11_scene_painter.h"
+#include "platform/x11/x11_platform.h"
+
+namespace vortexa {
+
+FramePainter::FramePainter(X11Platform& platform)
+    : m_platform(platform)
+{
+}
+
+FramePainter::~FramePainter() { stop(); }
+
+void FramePainter::start(xcb_window_t window, double devicePixelRatio, int framesPerSecond)
+{
+    if (!m_painter)
+        m_painter = std::make_unique<X11ScenePainter>(m_platform.connection(), window, devicePixelRatio);
+    m_painter->forgetWindow(devicePixelRatio);
+    m_pacing.setFramesPerSecond(framesPerSecond);
+    paintNow();
+}
+
+void FramePainter::stop()
+{
+    stopOwedFrame();
+    m_painter.reset();
+}
+
+void FramePainter::stopOwedFrame()
+{
+    if (m_owedFrame)
+        m_platform.loop().stopTimer(m_owedFrame);
+    m_owedFrame = 0;
+}
+
+void FramePainter::paintWhenDue()
+{
+    if (!m_painter)
+        return;
+    const int64_t now = monotonicMicroseconds();
+    switch (m_pacing.changed(now)) {
+    case FrameStep::DrawNow:
+        paintNow();
+        break;
+    case FrameStep::WaitForTimer:
+        m_owedFrame = m_platform.loop().startTimer(
+            static_cast<int>((m_pacing.untilDue(now) + 999) / 1000), [this](int) { paintNow(); });
+        break;
+    case FrameStep::AlreadyOwed:
+        break;
+    }
+}
+
+void FramePainter::paintNow()
+{
+    stopOwedFrame();
+    if (!m_painter)
+        return;
+    m_pacing.drawn(monotonicMicroseconds());
+    m_painter->paint(m_screen);
+    // A black cover of another monitor is no frame of the show.
+    if (m_screen)
+        m_platform.framePainted();
+}
+
+} // namespace vortexa
