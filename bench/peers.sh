@@ -108,6 +108,8 @@ fi
 mkdir -p "$work/program" "$work/runtime"
 chmod 700 "$work/runtime"
 cp "$program" "$work/program/vortexa"
+# The settings dialog's module goes along from beside the program, where the program looks for it.
+[ ! -f "$(dirname "$program")/vortexa-dialog.so" ] || cp "$(dirname "$program")/vortexa-dialog.so" "$work/program/"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 clock_ticks=$(getconf CLK_TCK)
 

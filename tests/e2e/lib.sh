@@ -41,6 +41,8 @@ fail() {
 
 mkdir -p "$PROGRAM_FOLDER"
 cp "$1" "$PROGRAM"
+# The settings dialog's module goes along from beside the program, where the program looks for it.
+[ ! -f "$(dirname "$1")/vortexa-dialog.so" ] || cp "$(dirname "$1")/vortexa-dialog.so" "$PROGRAM_FOLDER/"
 mkdir -m 0700 "$WORK/runtime"
 export XDG_RUNTIME_DIR=$WORK/runtime
 unset WAYLAND_DISPLAY

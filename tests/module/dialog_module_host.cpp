@@ -154,11 +154,6 @@ int main(int argc, char** argv)
 {
     if (toolkitLoaded())
         endWith(1, "the toolkit was loaded before the module");
-    const LoadedDialogModule& loaded = loadDialogModule();
-    if (!loaded.entry)
-        endWith(1, loaded.problem);
-    if (!toolkitLoaded())
-        endWith(1, "the module did not bring the toolkit");
 
     char folderName[] = "/tmp/vortexa-module-host.XXXXXX";
     if (!mkdtemp(folderName))
@@ -175,12 +170,15 @@ int main(int argc, char** argv)
     // As in the show: the first event after which a dialog is loaded makes the module.
     DialogModule* module = nullptr;
     delivery.addAfterEvent([&](bool) {
-        if (!module && program.loadedDialog())
-            module = loaded.entry(host);
+        std::string problem;
+        if (!module && program.loadedDialog() && !(module = openDialogModule(host, problem)))
+            endWith(1, problem);
     });
     delivery.deliver([&program] { program.Start(); });
     if (!module)
         endWith(1, "\"/c\" loaded no dialog");
+    if (!toolkitLoaded())
+        endWith(1, "the module did not bring the toolkit");
 
     // A few ticks in, an event asks for a message; the box waits for the user in a loop of its
     // own, inside this event, which must serve the host's sources too.

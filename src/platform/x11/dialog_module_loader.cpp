@@ -61,4 +61,14 @@ const LoadedDialogModule& loadDialogModule()
     return loaded;
 }
 
+DialogModule* openDialogModule(DialogHost& host, std::string& problem)
+{
+    const LoadedDialogModule& loaded = loadDialogModule();
+    if (!loaded.entry) {
+        problem = loaded.problem;
+        return nullptr;
+    }
+    return loaded.entry(host);
+}
+
 } // namespace vortexa

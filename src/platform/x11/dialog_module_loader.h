@@ -27,4 +27,8 @@ LoadedDialogModule loadDialogModuleFrom(const std::vector<std::filesystem::path>
 // Loads the module of the running program, once: later calls give what the first gave.
 const LoadedDialogModule& loadDialogModule();
 
+// The module of the running program made for the host, or nothing with the line for the user in
+// `problem`.
+DialogModule* openDialogModule(DialogHost& host, std::string& problem);
+
 } // namespace vortexa
