@@ -70,18 +70,6 @@ TakenWindow takeWindow(xcb_connection_t* connection, xcb_window_t window)
     return {*size, {}};
 }
 
-xcb_window_t rootWindow(xcb_connection_t* connection)
-{
-    char* host = nullptr;
-    int displayNumber = 0, screenNumber = 0;
-    if (xcb_parse_display(nullptr, &host, &displayNumber, &screenNumber))
-        std::free(host);
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int k = 0; k < screenNumber && screens.rem > 1; ++k)
-        xcb_screen_next(&screens);
-    return screens.data->root;
-}
-
 GivenWindowShow::GivenWindowShow(Program& program, X11Platform& platform, xcb_window_t window, WindowSize size)
     : m_program(program)
     , m_platform(platform)
