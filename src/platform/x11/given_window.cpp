@@ -78,7 +78,6 @@ GivenWindowShow::GivenWindowShow(Program& program, X11Platform& platform, xcb_wi
 {
     takeSize(size);
     m_afterEvent = m_platform.addAfterEvent([this](bool outermost) { afterEvent(outermost); });
-    m_painter.start(window, m_platform.scale(), m_platform.framesPerSecond());
 }
 
 GivenWindowShow::~GivenWindowShow() { m_platform.removeAfterEvent(m_afterEvent); }
@@ -95,7 +94,11 @@ void GivenWindowShow::afterEvent(bool outermost)
         m_program.DiscardUnloaded();
     const auto& screens = m_program.screens();
     m_painter.setScreen(screens.empty() ? nullptr : &screens.back()->screen);
-    m_painter.paintWhenDue();
+    // The first frame comes after the start-up, the program's first event, with the scene in it.
+    if (!m_painter.started())
+        m_painter.start(m_window, m_platform.scale(), m_platform.framesPerSecond());
+    else
+        m_painter.paintWhenDue();
 }
 
 void GivenWindowShow::handle(const xcb_generic_event_t& message)
