@@ -42,7 +42,8 @@ fail() {
 mkdir -p "$PROGRAM_FOLDER"
 cp "$1" "$PROGRAM"
 # The settings dialog's module goes along from beside the program, where the program looks for it.
-[ ! -f "$(dirname "$1")/vortexa-dialog.so" ] || cp "$(dirname "$1")/vortexa-dialog.so" "$PROGRAM_FOLDER/"
+DIALOG_MODULE=$PROGRAM_FOLDER/vortexa-dialog.so
+[ ! -f "$(dirname "$1")/vortexa-dialog.so" ] || cp "$(dirname "$1")/vortexa-dialog.so" "$DIALOG_MODULE"
 mkdir -m 0700 "$WORK/runtime"
 export XDG_RUNTIME_DIR=$WORK/runtime
 unset WAYLAND_DISPLAY
@@ -106,6 +107,12 @@ await_end() {
     wait_until "${2:-5}" has_ended "$1" || return 0
     STATUS=0
     wait "$1" || STATUS=$?
+}
+
+# Fails with the message given when the saver started with start_saver ends within a second.
+expect_running() {
+    wait_until 1 has_ended "$1" && fail "$2"
+    return 0
 }
 
 # Fails unless the saver is still running after half a second.

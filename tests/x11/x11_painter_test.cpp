@@ -309,48 +309,5 @@ TEST(X11Painter, SpritesUnusedForLongGoOnceTheCacheIsLarge)
     EXPECT_LE(pixelsWithoutMatch(window.read(), fresh) * 1000, litPixels(fresh) * 3);
 }
 
-// Another client holds the keyboard when the show wants it: the show's grab is refused, tried again
-// every little while, and taken once the other lets go; while the other keeps it, the show gives up
-// after its tries.
-TEST(InputGrab, ARefusedGrabIsTriedAgainAndTakenOnceTheOtherClientLetsGo)
-{
-    for (const bool otherLetsGo : {true, false}) {
-        xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-        ASSERT_EQ(xcb_connection_has_error(other), 0);
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
-        xcb_grab_keyboard_reply_t* otherGrab = xcb_grab_keyboard_reply(other,
-            xcb_grab_keyboard(other, 1, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
-        ASSERT_TRUE(otherGrab && otherGrab->status == XCB_GRAB_STATUS_SUCCESS);
-        std::free(otherGrab);
-
-        PaintedWindow window;
-        InputGrab grab;
-        grab.holdIn(window.id());
-        EXPECT_FALSE(grab.held());
-        EXPECT_EQ(grab.triesLeft(), InputGrab::Tries - 1);
-        if (otherLetsGo) {
-            xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
-            xcb_flush(other);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!grab.held() && grab.triesLeft() > 0 && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            grab.holdIn(window.id());
-        }
-        EXPECT_EQ(grab.held(), otherLetsGo);
-        if (!otherLetsGo) {
-            EXPECT_EQ(grab.triesLeft(), 0);
-            xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
-            xcb_flush(other);
-            // That no try comes can only be seen after the time one would have come.
-            std::this_thread::sleep_for(std::chrono::milliseconds(InputGrab::BetweenTriesMs * 2));
-            grab.holdIn(window.id());
-            EXPECT_FALSE(grab.held()) << "tried again after giving up";
-        }
-        grab.holdIn(0);
-        xcb_disconnect(other);
-    }
-}
-
 } // namespace
 } // namespace vortexa

@@ -14,6 +14,7 @@
 #include "backend_kit/rings_pointer.h"
 #include "scene/saver_screen.h"
 
+#include "platform/x11/input_grab.h"
 #include "platform/x11/keyboard.h"
 #include "platform/x11/monitors.h"
 #include "platform/x11/pointer_shapes.h"
@@ -222,6 +223,53 @@ TEST(Keyboard, TypesWhatTheLayoutInForceSays)
     EXPECT_TRUE(followUntil(display, keyboard, [&] { return keyboard.textOf(KeyA) == "ф"; }));
     ASSERT_TRUE(run("setxkbmap -layout us"));
     EXPECT_TRUE(followUntil(display, keyboard, [&] { return keyboard.textOf(KeyA) == "a"; }));
+}
+
+// Another client holds the keyboard when the show wants it: the show's grab is refused, tried again
+// every little while, and taken once the other lets go; while the other keeps it, the show gives up
+// after its tries.
+TEST(InputGrab, ARefusedGrabIsTriedAgainAndTakenOnceTheOtherClientLetsGo)
+{
+    for (const bool otherLetsGo : {true, false}) {
+        xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+        ASSERT_EQ(xcb_connection_has_error(other), 0);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+        xcb_grab_keyboard_reply_t* otherGrab = xcb_grab_keyboard_reply(other,
+            xcb_grab_keyboard(other, 1, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
+        ASSERT_TRUE(otherGrab && otherGrab->status == XCB_GRAB_STATUS_SUCCESS);
+        std::free(otherGrab);
+
+        Display display;
+        ASSERT_TRUE(display.open());
+        ShowWindow window(display.connection, display.screen(), {0, 0, 320, 200}, "Vortexa");
+        window.show();
+        display.sync();
+        InputGrab grab(display.connection);
+        grab.holdIn(window.id());
+        EXPECT_FALSE(grab.held());
+        EXPECT_EQ(grab.triesLeft(), InputGrab::Tries - 1);
+        if (otherLetsGo) {
+            xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+            xcb_flush(other);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!grab.held() && grab.triesLeft() > 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            grab.holdIn(window.id());
+        }
+        EXPECT_EQ(grab.held(), otherLetsGo);
+        if (!otherLetsGo) {
+            EXPECT_EQ(grab.triesLeft(), 0);
+            xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+            xcb_flush(other);
+            // That no try comes can only be seen after the time one would have come.
+            std::this_thread::sleep_for(std::chrono::milliseconds(InputGrab::BetweenTriesMs * 2));
+            grab.holdIn(window.id());
+            EXPECT_FALSE(grab.held()) << "tried again after giving up";
+        }
+        grab.holdIn(0);
+        xcb_disconnect(other);
+    }
 }
 
 } // namespace

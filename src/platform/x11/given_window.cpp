@@ -70,18 +70,6 @@ TakenWindow takeWindow(xcb_connection_t* connection, xcb_window_t window)
     return {*size, {}};
 }
 
-xcb_window_t rootWindow(xcb_connection_t* connection)
-{
-    char* host = nullptr;
-    int displayNumber = 0, screenNumber = 0;
-    if (xcb_parse_display(nullptr, &host, &displayNumber, &screenNumber))
-        std::free(host);
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int k = 0; k < screenNumber && screens.rem > 1; ++k)
-        xcb_screen_next(&screens);
-    return screens.data->root;
-}
-
 GivenWindowShow::GivenWindowShow(Program& program, X11Platform& platform, xcb_window_t window, WindowSize size)
     : m_program(program)
     , m_platform(platform)
@@ -90,7 +78,6 @@ GivenWindowShow::GivenWindowShow(Program& program, X11Platform& platform, xcb_wi
 {
     takeSize(size);
     m_afterEvent = m_platform.addAfterEvent([this](bool outermost) { afterEvent(outermost); });
-    m_painter.start(window, m_platform.scale(), m_platform.framesPerSecond());
 }
 
 GivenWindowShow::~GivenWindowShow() { m_platform.removeAfterEvent(m_afterEvent); }
@@ -107,7 +94,11 @@ void GivenWindowShow::afterEvent(bool outermost)
         m_program.DiscardUnloaded();
     const auto& screens = m_program.screens();
     m_painter.setScreen(screens.empty() ? nullptr : &screens.back()->screen);
-    m_painter.paintWhenDue();
+    // The first frame comes after the start-up, the program's first event, with the scene in it.
+    if (!m_painter.started())
+        m_painter.start(m_window, m_platform.scale(), m_platform.framesPerSecond());
+    else
+        m_painter.paintWhenDue();
 }
 
 void GivenWindowShow::handle(const xcb_generic_event_t& message)

@@ -34,9 +34,6 @@ TakenWindow takeWindow(xcb_connection_t* connection, xcb_window_t window);
 // The line for a screen whose colours the show cannot draw, or nothing when it can.
 std::string unusableColours(xcb_connection_t* connection, xcb_window_t window);
 
-// The root window of the display's default screen.
-xcb_window_t rootWindow(xcb_connection_t* connection);
-
 class GivenWindowShow {
 public:
     // The window must have been taken (see takeWindow); the platform then reports its size as the

@@ -3,6 +3,7 @@
 #include <xcb/randr.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace vortexa {
@@ -65,6 +66,39 @@ std::vector<Monitor> monitorsOf(xcb_connection_t* connection, int defaultScreen)
     else if (!monitors.empty())
         monitors.front().primary = true;
     return monitors;
+}
+
+std::optional<int> refreshRateOf(xcb_connection_t* connection, xcb_window_t root, const MonitorArea& area)
+{
+    if (!reportsMonitors(connection))
+        return std::nullopt;
+    xcb_randr_get_screen_resources_current_reply_t* resources = xcb_randr_get_screen_resources_current_reply(
+        connection, xcb_randr_get_screen_resources_current(connection, root), nullptr);
+    if (!resources)
+        return std::nullopt;
+    std::optional<int> rate;
+    const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources);
+    const xcb_randr_mode_info_t* modes = xcb_randr_get_screen_resources_current_modes(resources);
+    const int modeCount = xcb_randr_get_screen_resources_current_modes_length(resources);
+    for (int c = 0; c < xcb_randr_get_screen_resources_current_crtcs_length(resources) && !rate; ++c) {
+        xcb_randr_get_crtc_info_reply_t* crtc = xcb_randr_get_crtc_info_reply(
+            connection, xcb_randr_get_crtc_info(connection, crtcs[c], resources->config_timestamp), nullptr);
+        if (crtc && crtc->mode && crtc->x == area.left && crtc->y == area.top)
+            for (int m = 0; m < modeCount; ++m)
+                if (modes[m].id == crtc->mode && modes[m].htotal > 0 && modes[m].vtotal > 0) {
+                    double lines = modes[m].vtotal;
+                    if (modes[m].mode_flags & XCB_RANDR_MODE_FLAG_DOUBLE_SCAN)
+                        lines *= 2;
+                    if (modes[m].mode_flags & XCB_RANDR_MODE_FLAG_INTERLACE)
+                        lines /= 2;
+                    const double perSecond = modes[m].dot_clock / (modes[m].htotal * lines);
+                    if (perSecond >= 1)
+                        rate = static_cast<int>(std::lround(perSecond));
+                }
+        std::free(crtc);
+    }
+    std::free(resources);
+    return rate;
 }
 
 void followMonitorChanges(xcb_connection_t* connection, xcb_window_t root)

@@ -4,6 +4,7 @@
 
 #include <xcb/xcb.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/x11/show_window.h"
@@ -20,6 +21,10 @@ struct Monitor {
 // The monitors, each screen's in RandR's order and the screens in theirs; exactly one is the
 // primary: RandR's primary on the default screen, else that screen's first monitor.
 std::vector<Monitor> monitorsOf(xcb_connection_t* connection, int defaultScreen);
+
+// The refresh rate of the monitor at `area` of the screen whose root is `root`, in frames a second,
+// from its display mode; nothing when RandR does not say.
+std::optional<int> refreshRateOf(xcb_connection_t* connection, xcb_window_t root, const MonitorArea& area);
 
 // Asks the server to report changes of the monitors on a screen (as RandR screen change events).
 void followMonitorChanges(xcb_connection_t* connection, xcb_window_t root);

@@ -15,6 +15,7 @@
 #include "backend_kit/pointer_moves.h"
 #include "backend_kit/saver_windows.h"
 #include "platform/x11/frame_painter.h"
+#include "platform/x11/input_grab.h"
 #include "platform/x11/keyboard.h"
 #include "platform/x11/monitors.h"
 #include "platform/x11/pointer_shapes.h"
@@ -69,35 +70,6 @@ private:
     FramePainter m_painter;
     bool m_retired = false;
     int m_handling = 0;
-};
-
-// Holds the keyboard and the pointer in one window of the show, as a screen-saver window does, so
-// that a window manager's keys (Alt+Tab) cannot move typed keys to a window behind the show. The
-// X server refuses a grab while another client holds one, so a refused grab is tried again a few
-// times.
-class InputGrab {
-public:
-    static constexpr int Tries = 20;
-    static constexpr int64_t BetweenTriesMs = 100;
-
-    explicit InputGrab(xcb_connection_t* connection)
-        : m_connection(connection)
-    {
-    }
-    // Grabs in the window (0: none), letting go of the window held before.
-    void holdIn(xcb_window_t window);
-    bool held() const { return m_held; }
-    int triesLeft() const { return m_triesLeft; }
-
-private:
-    bool tryToGrab();
-    void release();
-
-    xcb_connection_t* m_connection;
-    xcb_window_t m_window = 0;
-    bool m_held = false;
-    int m_triesLeft = 0;
-    std::optional<int64_t> m_lastTry;
 };
 
 class ShowWindows {

@@ -51,6 +51,7 @@ X11Platform::X11Platform(xcb_connection_t* connection, int screen)
     m_screen = screenNumbered(screen);
     m_scale = screenScale(connection, m_screen->root);
     m_monitors = monitorsOf(connection, screen);
+    m_framesPerSecond = refreshRate();
     for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens))
         followMonitorChanges(connection, screens.data->root);
     m_loop.catchTerminationSignals([this](int signal) { endBySignal(signal); });
@@ -74,12 +75,19 @@ const Monitor& X11Platform::primaryMonitor() const
     return m_monitors.front();
 }
 
+int X11Platform::refreshRate() const
+{
+    const Monitor& primary = primaryMonitor();
+    return refreshRateOf(m_connection, screenNumbered(primary.screen)->root, primary.area).value_or(60);
+}
+
 bool X11Platform::readMonitorsAgain()
 {
     std::vector<Monitor> monitors = monitorsOf(m_connection, m_screenNumber);
     if (monitors == m_monitors)
         return false;
     m_monitors = std::move(monitors);
+    m_framesPerSecond = refreshRate();
     return true;
 }
 

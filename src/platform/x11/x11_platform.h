@@ -41,7 +41,8 @@ public:
     EventLoop& loop() { return m_loop; }
     // Device pixels to each of the screen's logical pixels (15 twips each).
     double scale() const { return m_scale; }
-    int framesPerSecond() const { return 60; }
+    // The primary monitor's refresh rate, the most frames a second worth drawing.
+    int framesPerSecond() const { return m_framesPerSecond; }
 
     // The monitors as last read, and reading them again; true when they changed.
     const std::vector<Monitor>& monitors() const { return m_monitors; }
@@ -93,12 +94,14 @@ private:
     // Takes every event waiting on the connection; ends the program when the connection is lost.
     void takeEvents();
     void writeStatistics() const;
+    int refreshRate() const;
 
     xcb_connection_t* m_connection;
     xcb_screen_t* m_screen;
     int m_screenNumber;
     double m_scale = 1;
     std::vector<Monitor> m_monitors;
+    int m_framesPerSecond = 60;
     EventLoop m_loop;
     std::function<void(const xcb_generic_event_t&)> m_onEvent;
     struct RunningTimer {
