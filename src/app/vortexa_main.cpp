@@ -15,6 +15,7 @@
 
 #include "app/add_to_xscreensaver.h"
 #include "platform/show_target.h"
+#include "platform/x11/dialog_module_loader.h"
 #include "platform/x11/given_window.h"
 #include "platform/x11/saver_windows.h"
 #include "platform/x11/x11_platform.h"
@@ -151,6 +152,9 @@ int main(int argc, char** argv)
         givenWindow = std::make_unique<vortexa::GivenWindowShow>(program, platform, window, taken.size);
         platform.setEventHandler([&givenWindow](const xcb_generic_event_t& event) { givenWindow->handle(event); });
     }
+    platform.setDialogModuleLoader(vortexa::openDialogModule,
+        {program, platform, platform, platform, argc, argv,
+            [&ownWindows] { return ownWindows ? uint32_t {ownWindows->sceneWindow()} : uint32_t {0}; }});
     // The settings dialog alone needs its module; a second instance ends quietly all the same.
     if (vortexa::RunSwitch(joined(arguments)) == "/c" && !platform.anotherInstanceRunning()
         && !platform.canShowDialog())

@@ -91,6 +91,7 @@ void ShowWindow::show()
         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT
             | XCB_CONFIG_WINDOW_STACK_MODE,
         place);
+    waitForTheServer();
 }
 
 void ShowWindow::hide() { xcb_unmap_window(m_connection, m_window); }
@@ -99,6 +100,14 @@ void ShowWindow::raise()
 {
     const uint32_t above = XCB_STACK_MODE_ABOVE;
     xcb_configure_window(m_connection, m_window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    waitForTheServer();
+}
+
+// The dialog's toolkit has a connection of its own: a window shown or raised here must be in its
+// place before the dialog's is, or the show would come over the dialog.
+void ShowWindow::waitForTheServer()
+{
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
 }
 
 void ShowWindow::setCursor(xcb_cursor_t cursor)

@@ -31,6 +31,8 @@ public:
     void setCursor(xcb_cursor_t cursor);
 
 private:
+    void waitForTheServer();
+
     xcb_connection_t* m_connection;
     xcb_window_t m_window = 0;
     MonitorArea m_area;

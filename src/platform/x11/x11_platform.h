@@ -89,6 +89,7 @@ public:
     void readable(int file) override;
     int millisecondsToNextTimer() override { return m_loop.millisecondsToNextTimer(); }
     void runDueTimers() override { m_loop.runDueTimers(); }
+    void handleWaiting() override { takeEvents(); }
 
 private:
     // Takes every event waiting on the connection; ends the program when the connection is lost.
