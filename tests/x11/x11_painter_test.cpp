@@ -14,7 +14,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/saver_painter.h"
 #include "platform/qt/saver_view.h"
-#include "platform/qt/x11_scene_painter.h"
+#include "platform/x11/x11_scene_painter.h"
 
 namespace vortexa {
 namespace {
