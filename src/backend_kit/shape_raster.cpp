@@ -30,8 +30,8 @@ struct OutlinePlace {
 };
 
 // An outline in device pixels: an ellipse, or a rectangle whose corners are rounded by
-// cornerRadius (0 for sharp ones). Ellipses start at their rightmost point and run up, as
-// angles do; rectangles start at the left end of their top side and run to the right. Along a
+// cornerRadius (0 for sharp ones). Ellipses start at their rightmost point and run down, as
+// the clock does; rectangles start at the left end of their top side and run to the right. Along a
 // one-pixel pen, lengths count the pixels it steps through rather than its true length, so that
 // its dashes and dots keep their pixels on curves too.
 class Outline {
@@ -78,7 +78,7 @@ private:
     OutlinePlace placeOnEllipse(double dx, double dy) const
     {
         const double a = m_halfWidth, b = m_halfHeight;
-        const double angle = std::fmod(std::atan2(-dy / b, dx / a) + 2 * Pi, 2 * Pi);
+        const double angle = std::fmod(std::atan2(dy / b, dx / a) + 2 * Pi, 2 * Pi);
         if (a == b && !m_inPixelSteps) {
             const double radius = std::hypot(dx, dy);
             if (radius == 0)
