@@ -297,7 +297,10 @@ RasterPicture rasteriseShape(const ShapeElement& shape, double scale)
         return {};
     RasterPicture picture(deviceSize(box.width, scale), deviceSize(box.height, scale));
     const OutlineBox logical = borderCentreLine(shape, {0, 0, box.width, box.height});
-    const double penWidth = borderPenWidth(shape.BorderWidth) * scale;
+    // A pen wider than the shape fills it, and no more.
+    const OutlineBox whole = shapeBox(shape, {0, 0, box.width, box.height});
+    const double penWidth
+        = std::min<double>(borderPenWidth(shape.BorderWidth), std::min(whole.width, whole.height)) * scale;
     const Outline outline(shape,
         {logical.left * scale, logical.top * scale, logical.width * scale, logical.height * scale}, penWidth <= 1);
     const bool bordered = shape.BorderWidth > 0 && shape.BorderStyle != BorderTransparent;
