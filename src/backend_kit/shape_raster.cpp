@@ -36,8 +36,10 @@ struct OutlinePlace {
 // its dashes and dots keep their pixels on curves too.
 class Outline {
 public:
-    Outline(const ShapeElement& shape, const OutlineBox& box, bool inPixelSteps)
-        : m_inPixelSteps(inPixelSteps)
+    // Lengths along the outline are measured only for a dashed border, which needs them.
+    Outline(const ShapeElement& shape, const OutlineBox& box, bool measured, bool inPixelSteps)
+        : m_measured(measured)
+        , m_inPixelSteps(inPixelSteps)
         , m_ellipse(shape.Shape == ShapeCircle || shape.Shape == ShapeOval)
         , m_centreX(box.left + box.width / 2)
         , m_centreY(box.top + box.height / 2)
@@ -46,7 +48,7 @@ public:
     {
         const bool rounded = shape.Shape == ShapeRoundedRectangle || shape.Shape == ShapeRoundedSquare;
         m_cornerRadius = rounded ? std::min(box.width, box.height) * RoundedCornerShare : 0;
-        if (m_ellipse && (m_halfWidth != m_halfHeight || m_inPixelSteps))
+        if (m_measured && m_ellipse && (m_halfWidth != m_halfHeight || m_inPixelSteps))
             measureEllipse();
     }
 
@@ -78,8 +80,8 @@ private:
     OutlinePlace placeOnEllipse(double dx, double dy) const
     {
         const double a = m_halfWidth, b = m_halfHeight;
-        const double angle = std::fmod(std::atan2(dy / b, dx / a) + 2 * Pi, 2 * Pi);
-        if (a == b && !m_inPixelSteps) {
+        const double angle = m_measured ? std::fmod(std::atan2(dy / b, dx / a) + 2 * Pi, 2 * Pi) : 0;
+        if (a == b && (!m_measured || !m_inPixelSteps)) {
             const double radius = std::hypot(dx, dy);
             if (radius == 0)
                 return {-a, 1, 0, 0};
@@ -93,7 +95,8 @@ private:
         if (a == b)
             return {(scaled - 1) * a, dx / (scaled * a), dy / (scaled * a), ellipseLengthTo(angle)};
         const double slope = gradient / scaled;
-        return {(scaled - 1) / slope, gradientX / gradient, gradientY / gradient, ellipseLengthTo(angle)};
+        return {
+            (scaled - 1) / slope, gradientX / gradient, gradientY / gradient, m_measured ? ellipseLengthTo(angle) : 0};
     }
 
     OutlinePlace placeOnRectangle(double dx, double dy) const
@@ -111,7 +114,8 @@ private:
         } else {
             place = {overY - r, 0, signY, 0};
         }
-        place.along = rectangleLengthTo(dx, dy, place);
+        if (m_measured)
+            place.along = rectangleLengthTo(dx, dy, place);
         return place;
     }
 
@@ -161,6 +165,7 @@ private:
         return m_ellipseLengths[whole] + share * (m_ellipseLengths[whole + 1] - m_ellipseLengths[whole]);
     }
 
+    bool m_measured;
     bool m_inPixelSteps;
     bool m_ellipse;
     double m_centreX, m_centreY, m_halfWidth, m_halfHeight;
@@ -301,10 +306,11 @@ RasterPicture rasteriseShape(const ShapeElement& shape, double scale)
     const OutlineBox whole = shapeBox(shape, {0, 0, box.width, box.height});
     const double penWidth
         = std::min<double>(borderPenWidth(shape.BorderWidth), std::min(whole.width, whole.height)) * scale;
-    const Outline outline(shape,
-        {logical.left * scale, logical.top * scale, logical.width * scale, logical.height * scale}, penWidth <= 1);
     const bool bordered = shape.BorderWidth > 0 && shape.BorderStyle != BorderTransparent;
     const std::span<const int> dashes = dashPattern(shape.BorderStyle);
+    const Outline outline(shape,
+        {logical.left * scale, logical.top * scale, logical.width * scale, logical.height * scale},
+        bordered && !dashes.empty(), penWidth <= 1);
     const uint32_t border = argbOf(shape.BorderColor);
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {

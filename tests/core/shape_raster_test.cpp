@@ -3,7 +3,6 @@
 #include <cmath>
 #include <set>
 
-#include "backend_kit/classic_palette.h"
 #include "backend_kit/shape_raster.h"
 
 namespace vortexa {
@@ -29,15 +28,6 @@ int coveredPixels(const RasterPicture& picture)
     for (const uint32_t pixel : picture.pixels)
         covered += pixel != Clear ? 1 : 0;
     return covered;
-}
-
-TEST(ShapeRaster, ColoursAreTheColourNumbersShownOpaque)
-{
-    EXPECT_EQ(argbOf(rgb(0x12, 0x34, 0x56)), 0xFF123456u);
-    EXPECT_EQ(argbOf(0x00C0C0FF), 0xFFFFC0C0u);
-    EXPECT_EQ(argbOf(systemColour(17)), 0xFF808080u);
-    EXPECT_EQ(argbOf(systemColour(999)), 0xFF000000u);
-    EXPECT_EQ(rasteriseShape(shapeOf(ShapeCircle, 300, 300, 1)).at(10, 0), 0xFF102030u);
 }
 
 // Every shape of every border width reaches the edges of its box and no further: the picture is the
