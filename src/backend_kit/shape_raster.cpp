@@ -82,7 +82,7 @@ private:
         const double a = m_halfWidth, b = m_halfHeight;
         const double angle = m_measured ? std::fmod(std::atan2(dy / b, dx / a) + 2 * Pi, 2 * Pi) : 0;
         if (a == b && (!m_measured || !m_inPixelSteps)) {
-            const double radius = std::hypot(dx, dy);
+            const double radius = std::sqrt(dx * dx + dy * dy);
             if (radius == 0)
                 return {-a, 1, 0, 0};
             return {radius - a, dx / radius, dy / radius, angle * a};
