@@ -52,4 +52,11 @@ constexpr uint32_t classicColour(uint32_t colour)
         static_cast<int>(value >> 16 & 0xFFu), static_cast<int>(value >> 8 & 0xFFu), static_cast<int>(value & 0xFFu));
 }
 
+// The colour a colour number shows, as opaque 0xAARRGGBB: the one place every painter takes it from.
+constexpr uint32_t argbOf(uint32_t colour)
+{
+    const uint32_t value = classicColour(colour);
+    return 0xFF000000u | (value & 0xFFu) << 16 | (value & 0xFF00u) | (value >> 16 & 0xFFu);
+}
+
 } // namespace vortexa

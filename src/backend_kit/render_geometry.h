@@ -58,12 +58,12 @@ inline PixelBox pixelBoxAt(float left, float top, float width, float height, int
         toPixelsAt(height, dotsPerInch)};
 }
 
-// The box a shape fills: a circle takes the shorter side of its box as its diameter, centred in
-// the box; the other shapes fill the box.
+// The box a shape fills: a circle, a square and a rounded square take the shorter side of their
+// box as their size, centred in the box; the other shapes fill the box.
 inline OutlineBox shapeBox(const ShapeElement& shape, const PixelBox& box)
 {
     OutlineBox outline {double(box.left), double(box.top), double(box.width), double(box.height)};
-    if (shape.Shape == ShapeCircle) {
+    if (shape.Shape == ShapeCircle || shape.Shape == ShapeSquare || shape.Shape == ShapeRoundedSquare) {
         const double diameter = std::min(outline.width, outline.height);
         outline.left += (outline.width - diameter) / 2;
         outline.top += (outline.height - diameter) / 2;

@@ -19,7 +19,14 @@ constexpr uint32_t rgb(int red, int green, int blue)
     return static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 | static_cast<uint32_t>(blue) << 16;
 }
 
-enum ShapeKind { ShapeCircle = 3, ShapeRoundedRectangle = 4 };
+enum ShapeKind {
+    ShapeRectangle = 0,
+    ShapeSquare = 1,
+    ShapeOval = 2,
+    ShapeCircle = 3,
+    ShapeRoundedRectangle = 4,
+    ShapeRoundedSquare = 5,
+};
 enum BorderStyleKind {
     BorderTransparent = 0,
     BorderSolid = 1,
@@ -29,7 +36,16 @@ enum BorderStyleKind {
     BorderDashDotDot = 5,
     BorderInsideSolid = 6,
 };
-enum FillStyleKind { FillSolid = 0, FillTransparent = 1 };
+enum FillStyleKind {
+    FillSolid = 0,
+    FillTransparent = 1,
+    FillHorizontalLines = 2,
+    FillVerticalLines = 3,
+    FillUpwardDiagonal = 4,
+    FillDownwardDiagonal = 5,
+    FillCross = 6,
+    FillDiagonalCross = 7,
+};
 enum BackStyleKind { BackTransparent = 0, BackOpaque = 1 };
 
 struct Font {

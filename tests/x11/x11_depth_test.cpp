@@ -9,7 +9,7 @@
 #include <string>
 
 #include "../core/running_program.h"
-#include "platform/qt/x11_scene_painter.h"
+#include "platform/x11/x11_scene_painter.h"
 
 namespace vortexa {
 namespace {

@@ -19,18 +19,8 @@ namespace vortexa {
 
 namespace {
 
-// While the toolkit's own show runs in this program, its scene is the shown show window on the
-// primary monitor; the others are black covers.
-uint32_t toolkitSceneWindow()
-{
-    for (QWindow* window : QGuiApplication::topLevelWindows())
-        if (window->inherits("vortexa::SaverView") && window->isVisible()
-            && window->screen() == QGuiApplication::primaryScreen())
-            return static_cast<uint32_t>(window->winId());
-    return 0;
-}
-
-std::function<uint32_t()> sceneWindowOfShow = toolkitSceneWindow;
+// The show's scene window, which the program that loaded the dialog names.
+std::function<uint32_t()> sceneWindowOfShow;
 
 // The toolkit's window for the scene's X window: its own, or one it knows as another client's.
 QWindow* sceneWindow()

@@ -1,7 +1,7 @@
 #include "platform/qt/saver_painter.h"
 
 #include <QFontMetrics>
-#include <QPen>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -9,49 +9,30 @@
 #include <vector>
 
 #include "backend_kit/render_geometry.h"
+#include "backend_kit/shape_raster.h"
 #include "platform/qt/system_look.h"
 
 namespace vortexa {
 
 namespace {
 
-Qt::PenStyle penStyleOf(int borderStyle)
+// The device pixels to each of the painter's pixels, so that a picture is made at the size it is
+// shown and copied pixel for pixel.
+double deviceScaleOf(const QPainter& painter)
 {
-    switch (borderStyle) {
-    case BorderTransparent:
-        return Qt::NoPen;
-    case BorderDashed:
-        return Qt::DashLine;
-    case BorderDotted:
-        return Qt::DotLine;
-    case BorderDashDot:
-        return Qt::DashDotLine;
-    case BorderDashDotDot:
-        return Qt::DashDotDotLine;
-    default:
-        return Qt::SolidLine;
-    }
+    const QTransform transform = painter.deviceTransform();
+    const double scale = std::hypot(transform.m11(), transform.m12());
+    return scale > 0 ? scale : 1;
 }
 
-Qt::BrushStyle brushStyleOf(int fillStyle)
+void drawPicture(QPainter& painter, const RasterPicture& picture, const PixelBox& box, double scale)
 {
-    static constexpr Qt::BrushStyle Styles[] = {Qt::SolidPattern, Qt::NoBrush, Qt::HorPattern, Qt::VerPattern,
-        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    return fillStyle >= 0 && fillStyle < static_cast<int>(std::size(Styles)) ? Styles[fillStyle] : Qt::NoBrush;
-}
-
-QRectF toQRectF(const OutlineBox& outline) { return QRectF(outline.left, outline.top, outline.width, outline.height); }
-
-void drawOutline(QPainter& painter, int kind, const QRectF& outline)
-{
-    if (kind == ShapeRoundedRectangle) {
-        const double radius = std::min(outline.width(), outline.height()) * RoundedCornerShare;
-        painter.drawRoundedRect(outline, radius, radius);
-    } else if (kind == ShapeCircle) {
-        painter.drawEllipse(outline);
-    } else {
-        painter.drawRect(outline);
-    }
+    if (picture.pixels.empty())
+        return;
+    QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+        picture.width * static_cast<int>(sizeof(uint32_t)), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    painter.drawImage(QPoint(box.left, box.top), image);
 }
 
 // A screen uses a handful of fonts, so they are made once and kept.
@@ -83,35 +64,20 @@ int textFlagsOf(const LabelElement& label, const QRect& box)
 
 void paintShape(QPainter& painter, const ShapeElement& shape, const QRect& area)
 {
-    const PixelBox pixels = pixelBoxOf(shape);
-    const QRect box = toQRect(pixels);
-    if (pixels.empty() || !area.intersects(box))
+    const PixelBox box = pixelBoxOf(shape);
+    if (box.empty() || !area.intersects(toQRect(box)))
         return;
-    const QRectF outline = toQRectF(borderCentreLine(shape, pixels));
-    // A solid fill covers the background entirely, so the background is painted only under
-    // patterns and transparent fills.
-    if (shape.BackStyle == BackOpaque && shape.FillStyle != FillSolid) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(toQColor(shape.BackColor));
-        drawOutline(painter, shape.Shape, outline);
-    }
-    const Qt::PenStyle penStyle = shape.BorderWidth > 0 ? penStyleOf(shape.BorderStyle) : Qt::NoPen;
-    painter.setPen(QPen(toQColor(shape.BorderColor), borderPenWidth(shape.BorderWidth), penStyle, Qt::FlatCap));
-    painter.setBrush(QBrush(toQColor(shape.FillColor), brushStyleOf(shape.FillStyle)));
-    drawOutline(painter, shape.Shape, outline);
+    const double scale = deviceScaleOf(painter);
+    drawPicture(painter, rasteriseShape(shape, scale), box, scale);
 }
 
 void paintLine(QPainter& painter, const LineElement& line, const QRect& area)
 {
-    const QLineF pixels(
-        line.X1 / TwipsPerPixel, line.Y1 / TwipsPerPixel, line.X2 / TwipsPerPixel, line.Y2 / TwipsPerPixel);
-    const int reach = lineReach(line.BorderWidth);
-    const QRect bounds
-        = QRectF(pixels.p1(), pixels.p2()).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach);
-    if (line.BorderWidth <= 0 || !area.intersects(bounds))
+    const PixelBox bounds = lineBounds(line);
+    if (line.BorderWidth <= 0 || !area.intersects(toQRect(bounds)))
         return;
-    painter.setPen(QPen(toQColor(line.BorderColor), line.BorderWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawLine(pixels);
+    const double scale = deviceScaleOf(painter);
+    drawPicture(painter, rasteriseLine(line, bounds, scale), bounds, scale);
 }
 
 QRect labelReach(const LabelElement& label)

@@ -20,12 +20,7 @@ QStringList familiesFor(const std::string& name)
 
 } // namespace
 
-QColor toQColor(uint32_t colour)
-{
-    const uint32_t value = classicColour(colour);
-    return QColor(
-        static_cast<int>(value & 0xFFu), static_cast<int>(value >> 8 & 0xFFu), static_cast<int>(value >> 16 & 0xFFu));
-}
+QColor toQColor(uint32_t colour) { return QColor::fromRgb(argbOf(colour)); }
 
 QFont toQFont(const Font& font)
 {

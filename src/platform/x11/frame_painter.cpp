@@ -1,6 +1,6 @@
 #include "platform/x11/frame_painter.h"
 
-#include "platform/qt/x11_scene_painter.h"
+#include "platform/x11/x11_scene_painter.h"
 #include "platform/x11/x11_platform.h"
 
 namespace vortexa {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/x11_scene_painter.h"
+#include "platform/x11/x11_scene_painter.h"
 #include "platform/x11/x11_platform.h"
 #include "saver/form1.h"
 #include "state/program.h"

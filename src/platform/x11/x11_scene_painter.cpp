@@ -1,7 +1,4 @@
-#include "platform/qt/x11_scene_painter.h"
-
-#include <QImage>
-#include <QPainter>
+#include "platform/x11/x11_scene_painter.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "backend_kit/classic_palette.h"
 #include "backend_kit/render_geometry.h"
-#include "platform/qt/saver_painter.h"
-#include "platform/qt/system_look.h"
+#include "backend_kit/shape_raster.h"
 #include "platform/x11/text_raster.h"
 
 namespace vortexa {
@@ -81,18 +78,19 @@ std::optional<PixelFormat> pixelFormatOf(xcb_connection_t* connection, xcb_windo
 namespace {
 
 // The pixels of a picture over black, in the window's pixel format, rows padded as the server asks.
-std::vector<uint8_t> pixelsOver(const QImage& image, const PixelFormat& format, size_t& bytesPerRow)
+std::vector<uint8_t> pixelsOver(const RasterPicture& picture, const PixelFormat& format, size_t& bytesPerRow)
 {
     const size_t bytesPerPixel = static_cast<size_t>(format.bitsPerPixel) / 8;
     const size_t pad = static_cast<size_t>(format.scanlinePad);
-    bytesPerRow = (static_cast<size_t>(image.width()) * format.bitsPerPixel + pad - 1) / pad * pad / 8;
-    std::vector<uint8_t> pixels(bytesPerRow * static_cast<size_t>(image.height()), 0);
-    for (int y = 0; y < image.height(); ++y) {
+    bytesPerRow = (static_cast<size_t>(picture.width) * format.bitsPerPixel + pad - 1) / pad * pad / 8;
+    std::vector<uint8_t> pixels(bytesPerRow * static_cast<size_t>(picture.height), 0);
+    for (int y = 0; y < picture.height; ++y) {
         // Premultiplied colours are the picture over black, which is what the window holds.
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uint8_t* out = pixels.data() + static_cast<size_t>(y) * bytesPerRow;
-        for (int x = 0; x < image.width(); ++x, out += bytesPerPixel) {
-            const uint32_t value = format.pixel(qRed(row[x]), qGreen(row[x]), qBlue(row[x]));
+        for (int x = 0; x < picture.width; ++x, out += bytesPerPixel) {
+            const uint32_t argb = picture.at(x, y);
+            const uint32_t value = format.pixel(static_cast<int>(argb >> 16 & 0xFFu),
+                static_cast<int>(argb >> 8 & 0xFFu), static_cast<int>(argb & 0xFFu));
             for (size_t k = 0; k < bytesPerPixel; ++k) {
                 const size_t shift = 8 * (format.mostSignificantFirst ? bytesPerPixel - 1 - k : k);
                 out[k] = static_cast<uint8_t>(value >> shift);
@@ -104,18 +102,9 @@ std::vector<uint8_t> pixelsOver(const QImage& image, const PixelFormat& format, 
 
 uint32_t pixelOf(const PixelFormat& format, uint32_t colour)
 {
-    const QColor c = toQColor(colour);
-    return format.pixel(c.red(), c.green(), c.blue());
-}
-
-// A picture of `logical` size (in the screen's logical pixels) at the device scale, clear, with a
-// painter that draws in logical pixels.
-QImage clearImage(QSize logical, double ratio)
-{
-    QImage image(std::max(1, static_cast<int>(std::ceil(logical.width() * ratio))),
-        std::max(1, static_cast<int>(std::ceil(logical.height() * ratio))), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
+    const uint32_t argb = argbOf(colour);
+    return format.pixel(
+        static_cast<int>(argb >> 16 & 0xFFu), static_cast<int>(argb >> 8 & 0xFFu), static_cast<int>(argb & 0xFFu));
 }
 
 std::string fontKey(const Font& font)
@@ -144,15 +133,14 @@ void putRows(xcb_connection_t* connection, xcb_drawable_t target, xcb_gcontext_t
 // pixel no line covers yet, the line through it that covers the most such pixels. The server draws
 // these lines pixel for pixel at a fraction of the cost of filling runs as rectangles or through a
 // clip mask, and outlines, whose runs follow their curve, need few of them.
-std::vector<xcb_segment_t> coveringLines(const QImage& image)
+std::vector<xcb_segment_t> coveringLines(const RasterPicture& picture)
 {
-    const int width = image.width(), height = image.height();
+    const int width = picture.width, height = picture.height;
     std::vector<uint8_t> covered(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            covered[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = qAlpha(row[x]) != 0;
-    }
+            covered[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]
+                = picture.covered(x, y);
     enum : uint8_t { Empty = 0, Covered = 1, Drawn = 2 };
     const auto at = [&](int x, int y) -> uint8_t& {
         return covered[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
@@ -228,20 +216,12 @@ X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t wind
     xcb_create_gc(connection, m_plainGc, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
     m_lineGc = xcb_generate_id(connection);
     xcb_create_gc(connection, m_lineGc, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
-    // Thin circles take the server's one-pixel line (width 0), its cheapest way to draw; dashes and
-    // dots have the lengths of the sprites' patterns.
-    for (int style = 0; style < 3; ++style) {
-        m_arcGc[style] = xcb_generate_id(connection);
-        const uint32_t lineValues[]
-            = {m_black, 0, style == 0 ? XCB_LINE_STYLE_SOLID : XCB_LINE_STYLE_ON_OFF_DASH, XCB_CAP_STYLE_BUTT, 0};
-        xcb_create_gc(connection, m_arcGc[style], window,
-            XCB_GC_FOREGROUND | XCB_GC_LINE_WIDTH | XCB_GC_LINE_STYLE | XCB_GC_CAP_STYLE | XCB_GC_GRAPHICS_EXPOSURES,
-            lineValues);
-    }
-    const uint8_t dashes[] = {4, 2};
-    const uint8_t dots[] = {1, 2};
-    xcb_set_dashes(connection, m_arcGc[1], 0, 2, dashes);
-    xcb_set_dashes(connection, m_arcGc[2], 0, 2, dots);
+    // Thin solid circles take the server's one-pixel line (width 0), its cheapest way to draw.
+    m_arcGc = xcb_generate_id(connection);
+    const uint32_t lineValues[] = {m_black, 0, XCB_LINE_STYLE_SOLID, XCB_CAP_STYLE_BUTT, 0};
+    xcb_create_gc(connection, m_arcGc, window,
+        XCB_GC_FOREGROUND | XCB_GC_LINE_WIDTH | XCB_GC_LINE_STYLE | XCB_GC_CAP_STYLE | XCB_GC_GRAPHICS_EXPOSURES,
+        lineValues);
 }
 
 X11ScenePainter::~X11ScenePainter()
@@ -250,8 +230,7 @@ X11ScenePainter::~X11ScenePainter()
     m_sprites.clear();
     xcb_free_gc(m_connection, m_plainGc);
     xcb_free_gc(m_connection, m_lineGc);
-    for (const xcb_gcontext_t gc : m_arcGc)
-        xcb_free_gc(m_connection, gc);
+    xcb_free_gc(m_connection, m_arcGc);
     xcb_flush(m_connection);
 }
 
@@ -301,45 +280,41 @@ X11ScenePainter::DrawnElement X11ScenePainter::drawnSprite(
 
 void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const ShapeElement& shape)
 {
-    const QRect box = toQRect(pixelBoxOf(shape));
-    if (box.width() <= 0 || box.height() <= 0)
+    const PixelBox box = pixelBoxOf(shape);
+    if (box.empty())
         return;
     // An outline alone, or a disc filled in its border's colour, is one colour: its mask serves every
     // colour the shape takes.
     const bool outlineOnly = shape.FillStyle == FillTransparent && shape.BackStyle == BackTransparent;
     const bool oneColour = outlineOnly || (shape.FillStyle == FillSolid && shape.FillColor == shape.BorderColor);
-    const bool thin = shape.BorderWidth == 1 && m_ratio == 1 && shape.BorderStyle >= BorderSolid
-        && shape.BorderStyle <= BorderDotted;
-    if (shape.Shape == ShapeCircle && outlineOnly && thin) {
-        const OutlineBox square = shapeBox(shape, {box.x(), box.y(), box.width(), box.height()});
+    // The server counts the dots and dashes of its thin arcs in its own way, so only solid ones
+    // are its arcs; dashed and dotted ones are sprites like the rest.
+    const bool thinSolid = shape.BorderWidth == 1 && m_ratio == 1 && shape.BorderStyle == BorderSolid;
+    if (shape.Shape == ShapeCircle && outlineOnly && thinSolid) {
+        const OutlineBox square = shapeBox(shape, box);
         const int diameter = static_cast<int>(square.width);
-        const ThinCircle circle {diameter, diameter, shape.BorderStyle - BorderSolid};
+        const ThinCircle circle {diameter, diameter};
         const int x = static_cast<int>(std::floor(square.left)), y = static_cast<int>(std::floor(square.top));
         drawn.push_back(
             {element, nullptr, circle, x, y, pixelOf(m_format, shape.BorderColor), {x, y, diameter, diameter}});
         return;
     }
     char text[128];
-    std::snprintf(text, sizeof text, "S|%d|%d|%d|%d|%d|%d|%d", shape.Shape, box.width(), box.height(),
-        shape.BorderWidth, shape.BorderStyle, shape.FillStyle, shape.BackStyle);
+    std::snprintf(text, sizeof text, "S|%d|%d|%d|%d|%d|%d|%d", shape.Shape, box.width, box.height, shape.BorderWidth,
+        shape.BorderStyle, shape.FillStyle, shape.BackStyle);
     std::string key = text;
     if (!oneColour) {
         std::snprintf(text, sizeof text, "|%x|%x|%x", shape.BorderColor, shape.FillColor, shape.BackColor);
         key += text;
     }
     auto sprite = spriteFor(key, oneColour, [&] {
-        ShapeElement atOrigin = shape;
-        atOrigin.Move(0, 0);
+        ShapeElement white = shape;
         if (oneColour)
-            atOrigin.BorderColor = atOrigin.FillColor = rgb(255, 255, 255);
-        QImage image = clearImage(box.size(), m_ratio);
-        QPainter painter(&image);
-        painter.scale(m_ratio, m_ratio);
-        paintShape(painter, atOrigin, QRect(QPoint(0, 0), box.size()));
-        return image;
+            white.BorderColor = white.FillColor = rgb(255, 255, 255);
+        return rasteriseShape(white, m_ratio);
     });
-    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(box.x() * m_ratio)),
-        static_cast<int>(std::lround(box.y() * m_ratio)), pixelOf(m_format, shape.BorderColor)));
+    drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(box.left * m_ratio)),
+        static_cast<int>(std::lround(box.top * m_ratio)), pixelOf(m_format, shape.BorderColor)));
 }
 
 // A line's ends are taken to quarter pixels of its box, so that a hand riding on a moving block
@@ -356,8 +331,8 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
     const int top = static_cast<int>(std::floor(std::min(y1, y2))) - reach;
     const auto quarters = [](double pixels) { return static_cast<int>(std::lround(pixels * Quarters)); };
     const int ends[4] = {quarters(x1 - left), quarters(y1 - top), quarters(x2 - left), quarters(y2 - top)};
-    const QSize size(static_cast<int>(std::max(ends[0], ends[2]) / Quarters) + reach + 2,
-        static_cast<int>(std::max(ends[1], ends[3]) / Quarters) + reach + 2);
+    const PixelBox area {0, 0, static_cast<int>(std::max(ends[0], ends[2]) / Quarters) + reach + 2,
+        static_cast<int>(std::max(ends[1], ends[3]) / Quarters) + reach + 2};
     char key[96];
     std::snprintf(key, sizeof key, "L|%d|%d|%d|%d|%d", ends[0], ends[1], ends[2], ends[3], line.BorderWidth);
     auto sprite = spriteFor(key, true, [&] {
@@ -368,11 +343,7 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
         atOrigin.X2 = twips(ends[2]);
         atOrigin.Y2 = twips(ends[3]);
         atOrigin.BorderColor = rgb(255, 255, 255);
-        QImage image = clearImage(size, m_ratio);
-        QPainter painter(&image);
-        painter.scale(m_ratio, m_ratio);
-        paintLine(painter, atOrigin, QRect(QPoint(0, 0), size));
-        return image;
+        return rasteriseLine(atOrigin, area, m_ratio);
     });
     drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(left * m_ratio)),
         static_cast<int>(std::lround(top * m_ratio)), pixelOf(m_format, line.BorderColor)));
@@ -414,30 +385,31 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
         box.top - reach.top, reach.width, reach.height, label.ForeColor, label.BackColor, label.BackStyle,
         label.Alignment);
     auto sprite = spriteFor(key + fontKey(label.LabelFont) + label.Caption, false, [&] {
-        QImage image = clearImage(QSize(reach.width, reach.height), m_ratio);
+        RasterPicture image(deviceSize(reach.width, m_ratio), deviceSize(reach.height, m_ratio));
         const auto device = [this](double logical) { return static_cast<int>(std::lround(logical * m_ratio)); };
-        const QColor back = toQColor(label.BackColor);
-        const QColor fore = toQColor(label.ForeColor);
-        const QRect backed = label.BackStyle != BackOpaque
-            ? QRect()
-            : QRect(QPoint(device(box.left - reach.left), device(box.top - reach.top)),
-                QPoint(device(box.left - reach.left + box.width) - 1, device(box.top - reach.top + box.height) - 1));
-        const TextCoverage coverage = m_text.render(label.LabelFont, label.Caption, m_ratio, image.width(),
-            image.height(), (text.penX - reach.left) * m_ratio, device(box.top - reach.top + text.extent.ascent));
-        for (int y = 0; y < image.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+        const uint32_t back = argbOf(label.BackColor);
+        const uint32_t fore = argbOf(label.ForeColor);
+        const PixelBox backed = label.BackStyle != BackOpaque
+            ? PixelBox {}
+            : PixelBox {device(box.left - reach.left), device(box.top - reach.top),
+                device(box.left - reach.left + box.width) - device(box.left - reach.left),
+                device(box.top - reach.top + box.height) - device(box.top - reach.top)};
+        const TextCoverage coverage = m_text.render(label.LabelFont, label.Caption, m_ratio, image.width, image.height,
+            (text.penX - reach.left) * m_ratio, device(box.top - reach.top + text.extent.ascent));
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x) {
                 const int ink = coverage.at(x, y);
-                const bool onBack = backed.contains(x, y);
+                const bool onBack = x >= backed.left && x < backed.right() && y >= backed.top && y < backed.bottom();
                 if (ink == 0 && !onBack)
                     continue;
-                const auto mix = [ink, onBack](int over, int under) {
-                    return (over * ink + (onBack ? under : 0) * (255 - ink) + 127) / 255;
+                const auto mix = [ink, onBack](uint32_t over, uint32_t under, int shift) {
+                    const int overValue = static_cast<int>(over >> shift & 0xFFu);
+                    const int underValue = onBack ? static_cast<int>(under >> shift & 0xFFu) : 0;
+                    return static_cast<uint32_t>((overValue * ink + underValue * (255 - ink) + 127) / 255) << shift;
                 };
-                row[x] = qRgba(mix(fore.red(), back.red()), mix(fore.green(), back.green()),
-                    mix(fore.blue(), back.blue()), onBack ? 255 : ink);
+                const uint32_t alpha = onBack ? 255u : static_cast<uint32_t>(ink);
+                image.at(x, y) = alpha << 24 | mix(fore, back, 16) | mix(fore, back, 8) | mix(fore, back, 0);
             }
-        }
         return image;
     });
     drawn.push_back(drawnSprite(element, std::move(sprite), static_cast<int>(std::lround(reach.left * m_ratio)),
@@ -445,19 +417,19 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
 }
 
 std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
-    const std::string& key, bool oneColour, const std::function<QImage()>& render)
+    const std::string& key, bool oneColour, const std::function<RasterPicture()>& render)
 {
     auto& cached = m_sprites[key];
     if (cached) {
         cached->lastFrame = m_frame;
         return cached;
     }
-    const QImage image = render();
+    const RasterPicture image = render();
     cached = std::make_shared<Sprite>();
     Sprite& sprite = *cached;
     sprite.connection = m_connection;
-    sprite.width = image.width();
-    sprite.height = image.height();
+    sprite.width = image.width;
+    sprite.height = image.height;
     sprite.lastFrame = m_frame;
     if (oneColour) {
         sprite.lines = coveringLines(image);
@@ -472,9 +444,8 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     const bool leastFirst = setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST;
     std::vector<uint8_t> bits(maskRow * static_cast<size_t>(sprite.height), 0);
     for (int y = 0; y < sprite.height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < sprite.width; ++x) {
-            if (qAlpha(row[x]) == 0)
+            if (!image.covered(x, y))
                 continue;
             sprite.empty = false;
             bits[static_cast<size_t>(y) * maskRow + static_cast<size_t>(x) / 8]
@@ -540,12 +511,11 @@ void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
     drawInColour(drawn, drawn.pixel, box);
 }
 
-// Erasing draws the same pixels in black: the same arc with the same dashes, the same lines, or the
-// same mask.
+// Erasing draws the same pixels in black: the same arc, the same lines, or the same mask.
 void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box)
 {
     if (!drawn.sprite) {
-        const xcb_gcontext_t gc = m_arcGc[drawn.circle.style];
+        const xcb_gcontext_t gc = m_arcGc;
         const xcb_rectangle_t clip = toRectangle(box);
         xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
         xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &clip);

@@ -17,10 +17,9 @@
 #include <vector>
 
 #include "backend_kit/frame_changes.h"
+#include "backend_kit/shape_raster.h"
 #include "platform/x11/text_raster.h"
 #include "scene/saver_screen.h"
-
-class QImage;
 
 namespace vortexa {
 
@@ -65,7 +64,7 @@ public:
 private:
     // An element where it is drawn: a sprite, or a thin circle the server draws as an arc.
     struct ThinCircle {
-        int width = 0, height = 0, style = 0;
+        int width = 0, height = 0;
         friend bool operator==(const ThinCircle&, const ThinCircle&) = default;
     };
     struct DrawnElement {
@@ -96,10 +95,11 @@ private:
     void add(std::vector<DrawnElement>& drawn, ElementRef element, const LineElement& line);
     void add(std::vector<DrawnElement>& drawn, ElementRef element, const LabelElement& label);
     DrawnElement drawnSprite(ElementRef element, std::shared_ptr<Sprite> sprite, int x, int y, uint32_t pixel) const;
-    // The sprite of `key`, made by `render` the first time: an image whose opaque pixels the
+    // The sprite of `key`, made by `render` the first time: a picture whose covered pixels the
     // element covers. A one-colour sprite keeps only the lines that cover its pixels and takes its
     // colour when drawn.
-    std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const std::function<QImage()>& render);
+    std::shared_ptr<Sprite> spriteFor(
+        const std::string& key, bool oneColour, const std::function<RasterPicture()>& render);
     void draw(const DrawnElement& drawn, const PixelBox& box);
     void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
     void fillBlack(const PixelBox& box);
@@ -112,7 +112,7 @@ private:
     uint32_t m_black = 0;
     xcb_gcontext_t m_plainGc = 0;
     xcb_gcontext_t m_lineGc = 0; // draws a one-colour sprite's lines
-    xcb_gcontext_t m_arcGc[3] = {}; // solid, dashed, dotted thin lines
+    xcb_gcontext_t m_arcGc = 0; // thin solid circles
     FrameChanges<DrawnElement> m_changes;
     std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
     std::vector<xcb_segment_t> m_moved; // a sprite's lines where it is drawn
