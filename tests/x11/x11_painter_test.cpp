@@ -20,7 +20,10 @@ namespace {
 const QSize WindowSize(960, 600);
 
 // The toolkit's connection to the X server.
-xcb_connection_t* x11Connection() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(); }
+xcb_connection_t* x11Connection()
+{
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
 
 // A real window of the X server, drawn by the X11 painter and read back pixel by pixel.
 class PaintedWindow {
@@ -257,8 +260,8 @@ TEST(X11Painter, TheTimeIsCentredOnItsLabelInEveryLocale)
     constexpr int Tolerance = 3;
     PaintedWindow window;
     // The evening's time as three locales write it.
-    for (const auto& [localeName, caption] : {std::pair {"en_US", "6:35:55 PM"}, std::pair {"de_DE", "18:35:55"},
-             std::pair {"ru_RU", "18:35:55"}}) {
+    for (const auto& [localeName, caption] :
+        {std::pair {"en_US", "6:35:55 PM"}, std::pair {"de_DE", "18:35:55"}, std::pair {"ru_RU", "18:35:55"}}) {
         SaverScreen screen;
         screen.Shape[0].Visible = false;
         screen.lblF1.Visible = false;
