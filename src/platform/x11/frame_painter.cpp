@@ -1,7 +1,7 @@
 #include "platform/x11/frame_painter.h"
 
-#include "platform/x11/x11_scene_painter.h"
 #include "platform/x11/x11_platform.h"
+#include "platform/x11/x11_scene_painter.h"
 
 namespace vortexa {
 

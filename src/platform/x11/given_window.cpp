@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/x11/x11_scene_painter.h"
 #include "platform/x11/x11_platform.h"
+#include "platform/x11/x11_scene_painter.h"
 #include "saver/form1.h"
 #include "state/program.h"
 
