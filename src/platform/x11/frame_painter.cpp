@@ -58,6 +58,11 @@ void FramePainter::paintNow()
     if (!m_painter)
         return;
     m_pacing.drawn(monotonicMicroseconds());
+    // The very first frame shows the scene before its text: the fonts take a moment to load, and
+    // the circles need not wait for them.
+    if (m_screen && !m_anySceneDrawn)
+        m_painter->paint(m_screen, X11ScenePainter::Text::Left);
+    m_anySceneDrawn = m_anySceneDrawn || m_screen;
     m_painter->paint(m_screen);
     // A black cover of another monitor is no frame of the show.
     if (m_screen)

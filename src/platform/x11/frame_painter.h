@@ -40,6 +40,7 @@ private:
     const SaverScreen* m_screen = nullptr;
     FramePacing m_pacing;
     int m_owedFrame = 0; // the loop's timer of a frame owed, or 0
+    bool m_anySceneDrawn = false;
 };
 
 } // namespace vortexa

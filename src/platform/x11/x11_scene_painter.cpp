@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 #include "backend_kit/classic_palette.h"
 #include "backend_kit/render_geometry.h"
@@ -244,12 +245,12 @@ void X11ScenePainter::forgetWindow(double devicePixelRatio)
     m_changes.forgetWindow();
 }
 
-void X11ScenePainter::paint(const SaverScreen* screen)
+void X11ScenePainter::paint(const SaverScreen* screen, Text text)
 {
     ++m_frame;
     // The server clips to the window, so the whole of it is the largest box a request takes.
     constexpr PixelBox WholeWindow {0, 0, 0x7fff, 0x7fff};
-    std::vector<DrawnElement> now = screen ? drawnElements(*screen) : std::vector<DrawnElement> {};
+    std::vector<DrawnElement> now = screen ? drawnElements(*screen, text) : std::vector<DrawnElement> {};
     const FrameRepaint<DrawnElement> frame = m_changes.next(std::move(now), WholeWindow);
     // The window keeps its pixels, so erasing what went costs only its own pixels, where painting
     // its box black would cost the whole box. Every pixel erased lies in a box drawn again.
@@ -264,10 +265,13 @@ void X11ScenePainter::paint(const SaverScreen* screen)
     xcb_flush(m_connection);
 }
 
-std::vector<X11ScenePainter::DrawnElement> X11ScenePainter::drawnElements(const SaverScreen& screen)
+std::vector<X11ScenePainter::DrawnElement> X11ScenePainter::drawnElements(const SaverScreen& screen, Text text)
 {
     std::vector<DrawnElement> drawn;
-    forEachShownElement(screen, [&](ElementRef element, const auto& record) { add(drawn, element, record); });
+    forEachShownElement(screen, [&](ElementRef element, const auto& record) {
+        if (text == Text::Drawn || !std::is_same_v<std::decay_t<decltype(record)>, LabelElement>)
+            add(drawn, element, record);
+    });
     return drawn;
 }
 

@@ -48,8 +48,9 @@ public:
     X11ScenePainter& operator=(const X11ScenePainter&) = delete;
 
     // Brings the window up to date with the records; the first frame, and the first after
-    // forgetWindow(), covers the whole window.
-    void paint(const SaverScreen* screen);
+    // forgetWindow(), covers the whole window. Without its text, a frame leaves the labels out.
+    enum class Text { Drawn, Left };
+    void paint(const SaverScreen* screen, Text text = Text::Drawn);
     // The window's pixels are lost (exposed, resized) or its scale changed: the next frame draws
     // everything.
     void forgetWindow(double devicePixelRatio);
@@ -90,7 +91,7 @@ private:
     };
     LabelText layOut(const LabelElement& label, const PixelBox& box);
 
-    std::vector<DrawnElement> drawnElements(const SaverScreen& screen);
+    std::vector<DrawnElement> drawnElements(const SaverScreen& screen, Text text);
     void add(std::vector<DrawnElement>& drawn, ElementRef element, const ShapeElement& shape);
     void add(std::vector<DrawnElement>& drawn, ElementRef element, const LineElement& line);
     void add(std::vector<DrawnElement>& drawn, ElementRef element, const LabelElement& label);
