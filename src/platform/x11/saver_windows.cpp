@@ -85,7 +85,7 @@ void ShowView::follow()
     }
 }
 
-void ShowView::handle(const xcb_generic_event_t& event, const Keyboard& keyboard)
+void ShowView::handle(const xcb_generic_event_t& event, const std::function<const Keyboard&()>& keyboard)
 {
     ++m_handling;
     switch (event.response_type & 0x7f) {
@@ -102,7 +102,7 @@ void ShowView::handle(const xcb_generic_event_t& event, const Keyboard& keyboard
         m_painter.stop();
         break;
     case XCB_KEY_PRESS:
-        keyPressed(reinterpret_cast<const xcb_key_press_event_t&>(event), keyboard);
+        keyPressed(reinterpret_cast<const xcb_key_press_event_t&>(event), keyboard());
         break;
     case XCB_MOTION_NOTIFY:
         pointerMoved(reinterpret_cast<const xcb_motion_notify_event_t&>(event));
@@ -137,7 +137,6 @@ void ShowView::pointerMoved(const xcb_motion_notify_event_t& motion)
 ShowWindows::ShowWindows(Program& program, X11Platform& platform)
     : m_program(program)
     , m_platform(platform)
-    , m_keyboard(platform.connection())
     , m_pointers(platform.connection())
     , m_grab(platform.connection())
     , m_windows(program, platform,
@@ -185,7 +184,7 @@ xcb_window_t windowOf(const xcb_generic_event_t& event)
 
 void ShowWindows::handle(const xcb_generic_event_t& event)
 {
-    if (m_keyboard.follow(&event))
+    if (m_keyboard && m_keyboard->follow(&event))
         return;
     const uint8_t kind = event.response_type & 0x7f;
     if (m_monitorEvents
@@ -195,9 +194,16 @@ void ShowWindows::handle(const xcb_generic_event_t& event)
         return;
     }
     if (ShowView* view = viewWithWindow(windowOf(event)))
-        view->handle(event, m_keyboard);
+        view->handle(event, [this]() -> const Keyboard& { return keyboard(); });
     // The grab is tried again on every event until it is held.
     m_grab.holdIn(windowToHoldInput() ? windowToHoldInput()->window() : 0);
+}
+
+const Keyboard& ShowWindows::keyboard()
+{
+    if (!m_keyboard)
+        m_keyboard = std::make_unique<Keyboard>(m_platform.connection());
+    return *m_keyboard;
 }
 
 ShowView* ShowWindows::viewWithWindow(xcb_window_t window) const

@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,8 +50,8 @@ public:
     bool exposed() const { return m_mapped; }
     void raise() { m_window.raise(); }
 
-    // An event of this window.
-    void handle(const xcb_generic_event_t& event, const Keyboard& keyboard);
+    // An event of this window; the keyboard reads what a pressed key types.
+    void handle(const xcb_generic_event_t& event, const std::function<const Keyboard&()>& keyboard);
 
 private:
     void keyPressed(const xcb_key_press_event_t& press, const Keyboard& keyboard);
@@ -88,10 +89,13 @@ public:
 private:
     ShowView* windowToHoldInput() const;
     ShowView* viewWithWindow(xcb_window_t window) const;
+    const Keyboard& keyboard();
 
     Program& m_program;
     X11Platform& m_platform;
-    Keyboard m_keyboard;
+    // Read from the server at the first key, as it stands then: the show draws its first frame
+    // sooner without it.
+    std::unique_ptr<Keyboard> m_keyboard;
     PointerShapes m_pointers;
     InputGrab m_grab;
     uint8_t m_monitorEvents = 0;
