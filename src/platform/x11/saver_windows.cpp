@@ -29,7 +29,7 @@ PointerPlace pointerPlace(xcb_connection_t* connection, xcb_window_t root)
     return place;
 }
 
-PointerPlace logicalPlace(X11Platform& platform, const Monitor& monitor)
+PointerMoves logicalPlace(X11Platform& platform, const Monitor& monitor)
 {
     const PointerPlace place = pointerPlace(platform.connection(), platform.screenNumbered(monitor.screen)->root);
     return {place.x / platform.scale(), place.y / platform.scale()};
@@ -46,7 +46,7 @@ ShowView::ShowView(Form1& form, X11Platform& platform, PointerShapes& pointers, 
     , m_monitor(monitor)
     , m_drawsScene(drawsScene)
     , m_window(platform.connection(), *platform.screenNumbered(monitor.screen), monitor.area, "Vortexa")
-    , m_pointerMoves(logicalPlace(platform, monitor).x, logicalPlace(platform, monitor).y)
+    , m_pointerMoves(logicalPlace(platform, monitor))
     , m_painter(platform)
 {
     if (drawsScene)
@@ -79,10 +79,19 @@ void ShowView::follow()
     if (screen.Visible != m_shown) {
         m_shown = screen.Visible;
         if (m_shown)
-            m_window.show();
+            show();
         else
             m_window.hide();
     }
+}
+
+// The window is drawn as soon as it is shown, without waiting to hear that it was exposed: the
+// server takes the drawing after the window, and if a window manager shows it later, it is exposed
+// and drawn again then.
+void ShowView::show()
+{
+    m_window.show();
+    m_painter.start(m_window.id(), m_platform.scale(), m_platform.framesPerSecond());
 }
 
 void ShowView::handle(const xcb_generic_event_t& event, const std::function<const Keyboard&()>& keyboard)

@@ -54,6 +54,7 @@ public:
     void handle(const xcb_generic_event_t& event, const std::function<const Keyboard&()>& keyboard);
 
 private:
+    void show();
     void keyPressed(const xcb_key_press_event_t& press, const Keyboard& keyboard);
     void pointerMoved(const xcb_motion_notify_event_t& motion);
 

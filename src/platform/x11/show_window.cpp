@@ -42,27 +42,39 @@ ShowWindow::ShowWindow(
         XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK,
         values);
 
+    // The atoms are asked for together: one wait for the server, not one each.
+    enum { NetWmName, Utf8String, NetWmPid, MotifHints, FullScreen, Above, NetWmState, AtomCount };
+    constexpr std::string_view AtomNames[AtomCount] = {"_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID",
+        "_MOTIF_WM_HINTS", "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE"};
+    xcb_intern_atom_cookie_t cookies[AtomCount];
+    for (int k = 0; k < AtomCount; ++k)
+        cookies[k] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(AtomNames[k].size()), AtomNames[k].data());
+    xcb_atom_t atoms[AtomCount];
+    for (int k = 0; k < AtomCount; ++k) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[k], nullptr);
+        atoms[k] = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(reply);
+    }
+
     const std::string name(title);
     setProperty(
         connection, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, static_cast<uint32_t>(name.size()), name.data());
-    setProperty(connection, m_window, atomNamed(connection, "_NET_WM_NAME"), atomNamed(connection, "UTF8_STRING"), 8,
-        static_cast<uint32_t>(name.size()), name.data());
+    setProperty(connection, m_window, atoms[NetWmName], atoms[Utf8String], 8, static_cast<uint32_t>(name.size()),
+        name.data());
     constexpr char ClassNames[] = "vortexa\0Vortexa";
     setProperty(connection, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof ClassNames, ClassNames);
     // The process and machine that own the window, as window managers and tools look them up.
     const auto pid = static_cast<uint32_t>(getpid());
-    setProperty(connection, m_window, atomNamed(connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+    setProperty(connection, m_window, atoms[NetWmPid], XCB_ATOM_CARDINAL, 32, 1, &pid);
     char host[256] = {};
     if (gethostname(host, sizeof host - 1) == 0)
         setProperty(connection, m_window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, 8,
             static_cast<uint32_t>(std::strlen(host)), host);
     // No frame: the decorations field of the window manager's hints, and it alone, set to none.
     const uint32_t noFrame[5] = {2, 0, 0, 0, 0};
-    const xcb_atom_t hints = atomNamed(connection, "_MOTIF_WM_HINTS");
-    setProperty(connection, m_window, hints, hints, 32, 5, noFrame);
-    const xcb_atom_t states[]
-        = {atomNamed(connection, "_NET_WM_STATE_FULLSCREEN"), atomNamed(connection, "_NET_WM_STATE_ABOVE")};
-    setProperty(connection, m_window, atomNamed(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    setProperty(connection, m_window, atoms[MotifHints], atoms[MotifHints], 32, 5, noFrame);
+    const xcb_atom_t states[] = {atoms[FullScreen], atoms[Above]};
+    setProperty(connection, m_window, atoms[NetWmState], XCB_ATOM_ATOM, 32, 2, states);
     // A window manager places a window by its hints: this one asks for its monitor's corner.
     uint32_t sizeHints[18] = {};
     constexpr uint32_t UserPosition = 1, ProgramPosition = 4, ProgramSize = 8;
