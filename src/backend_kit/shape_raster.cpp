@@ -52,6 +52,12 @@ public:
             measureEllipse();
     }
 
+    // A circle's centre and radius, when the outline is one.
+    bool circle() const { return m_ellipse && m_halfWidth == m_halfHeight && m_halfWidth > 0; }
+    double centreX() const { return m_centreX; }
+    double centreY() const { return m_centreY; }
+    double radius() const { return m_halfWidth; }
+
     OutlinePlace placeOf(double x, double y) const
     {
         const double dx = x - m_centreX, dy = y - m_centreY;
@@ -284,6 +290,42 @@ void drawThinLine(RasterPicture& picture, double x1, double y1, double x2, doubl
     }
 }
 
+// The columns of a row worth looking at: those the outline may reach, and among them those that
+// lie wholly inside a circle, well clear of its pen. Other outlines look at every pixel.
+struct ColumnSpan {
+    int first = 0, last = -1;
+    bool empty() const { return last < first; }
+};
+struct RowSpans {
+    bool reached = true;
+    ColumnSpan ring;
+    ColumnSpan inside;
+};
+
+RowSpans circleRowSpans(const Outline& outline, double penWidth, int y, int width)
+{
+    RowSpans spans {true, {0, width - 1}, {}};
+    if (!outline.circle())
+        return spans;
+    // A pixel's middle farther than this from the circle's centre line is beyond the pen's reach.
+    const double margin = penWidth / 2 + 1;
+    const double dy = sampleAt(y) - outline.centreY();
+    const double outer = outline.radius() + margin, inner = outline.radius() - margin;
+    if (std::abs(dy) > outer) {
+        spans.reached = false;
+        return spans;
+    }
+    const double outerHalf = std::sqrt(outer * outer - dy * dy);
+    spans.ring = {std::max(0, static_cast<int>(std::floor(outline.centreX() - outerHalf))),
+        std::min(width - 1, static_cast<int>(std::ceil(outline.centreX() + outerHalf)))};
+    if (inner > 0 && std::abs(dy) < inner) {
+        const double innerHalf = std::sqrt(inner * inner - dy * dy);
+        spans.inside = {std::max(spans.ring.first, static_cast<int>(std::ceil(outline.centreX() - innerHalf))),
+            std::min(spans.ring.last, static_cast<int>(std::floor(outline.centreX() + innerHalf)) - 1)};
+    }
+    return spans;
+}
+
 } // namespace
 
 RasterPicture::RasterPicture(int pictureWidth, int pictureHeight)
@@ -312,14 +354,29 @@ RasterPicture rasteriseShape(const ShapeElement& shape, double scale)
         {logical.left * scale, logical.top * scale, logical.width * scale, logical.height * scale},
         bordered && !dashes.empty(), penWidth <= 1);
     const uint32_t border = argbOf(shape.BorderColor);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x) {
-            const OutlinePlace place = outline.placeOf(sampleAt(x), sampleAt(y));
-            if (bordered && underPen(place, penWidth) && onDash(dashes, penWidth, place.along))
-                picture.at(x, y) = border;
-            else if (place.distance < 0)
-                picture.at(x, y) = insideColour(shape, x, y);
+    const auto paintPixel = [&](int x, int y) {
+        const OutlinePlace place = outline.placeOf(sampleAt(x), sampleAt(y));
+        if (bordered && underPen(place, penWidth) && onDash(dashes, penWidth, place.along))
+            picture.at(x, y) = border;
+        else if (place.distance < 0)
+            picture.at(x, y) = insideColour(shape, x, y);
+    };
+    for (int y = 0; y < picture.height; ++y) {
+        const RowSpans spans = circleRowSpans(outline, penWidth, y, picture.width);
+        if (!spans.reached)
+            continue;
+        // A solid or empty fill is the same colour all over the inside.
+        const bool plainInside
+            = !spans.inside.empty() && (shape.FillStyle == FillSolid || shape.FillStyle == FillTransparent);
+        for (int x = spans.ring.first; x <= spans.ring.last; ++x) {
+            if (plainInside && x == spans.inside.first) {
+                std::fill_n(&picture.at(x, y), spans.inside.last - x + 1, insideColour(shape, x, y));
+                x = spans.inside.last;
+                continue;
+            }
+            paintPixel(x, y);
         }
+    }
     return picture;
 }
 
