@@ -8,8 +8,9 @@ packages=(
   qt6-base-dev libgl-dev libxcb1-dev
   # The show's text: fonts chosen with fontconfig, drawn with FreeType.
   libfontconfig-dev libfreetype-dev
-  # The show's own X client: the keyboard as laid out, through xkbcommon; the monitors.
-  libxkbcommon-x11-dev libxcb-randr0-dev
+  # The show's own X client: the keyboard as laid out, through xkbcommon; the monitors; the saver's
+  # own pointer (RENDER); its tests read the pointer back (XFIXES).
+  libxkbcommon-x11-dev libxcb-xkb-dev libxcb-randr0-dev libxcb-render0-dev libxcb-xfixes0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   libxcb1-dev libxcb-damage0-dev libxcb-shm0-dev xscreensaver-data-extra
