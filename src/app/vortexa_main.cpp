@@ -127,7 +127,8 @@ int main(int argc, char** argv)
         return failWith(display.problem);
     // The user's locale gives the time's format.
     std::setlocale(LC_ALL, "");
-    xcb_connection_t* connection = display.connection;
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> held(display.connection, xcb_disconnect);
+    xcb_connection_t* connection = held.get();
     vortexa::X11Platform platform(connection, display.screen);
     platform.setCommandLine(joined(arguments));
     vortexa::Program program(platform);

@@ -44,8 +44,8 @@ ShowWindow::ShowWindow(
 
     // The atoms are asked for together: one wait for the server, not one each.
     enum { NetWmName, Utf8String, NetWmPid, MotifHints, FullScreen, Above, NetWmState, AtomCount };
-    constexpr std::string_view AtomNames[AtomCount] = {"_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID",
-        "_MOTIF_WM_HINTS", "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE"};
+    constexpr std::string_view AtomNames[AtomCount] = {"_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID", "_MOTIF_WM_HINTS",
+        "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE"};
     xcb_intern_atom_cookie_t cookies[AtomCount];
     for (int k = 0; k < AtomCount; ++k)
         cookies[k] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(AtomNames[k].size()), AtomNames[k].data());
@@ -59,8 +59,8 @@ ShowWindow::ShowWindow(
     const std::string name(title);
     setProperty(
         connection, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, static_cast<uint32_t>(name.size()), name.data());
-    setProperty(connection, m_window, atoms[NetWmName], atoms[Utf8String], 8, static_cast<uint32_t>(name.size()),
-        name.data());
+    setProperty(
+        connection, m_window, atoms[NetWmName], atoms[Utf8String], 8, static_cast<uint32_t>(name.size()), name.data());
     constexpr char ClassNames[] = "vortexa\0Vortexa";
     setProperty(connection, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof ClassNames, ClassNames);
     // The process and machine that own the window, as window managers and tools look them up.
