@@ -69,4 +69,21 @@ private:
     bool m_owed = false;
 };
 
+// What a window does about a change, in one call: drawNow() when the last frame is a refresh old,
+// else startTimer(milliseconds) for the frame that becomes owed, else nothing.
+template <typename DrawNow, typename StartTimer>
+void paceFrame(FramePacing& pacing, int64_t now, DrawNow&& drawNow, StartTimer&& startTimer)
+{
+    switch (pacing.changed(now)) {
+    case FrameStep::DrawNow:
+        drawNow();
+        break;
+    case FrameStep::WaitForTimer:
+        startTimer(static_cast<int>((pacing.untilDue(now) + 999) / 1000));
+        break;
+    case FrameStep::AlreadyOwed:
+        break;
+    }
+}
+
 } // namespace vortexa

@@ -272,17 +272,9 @@ void SaverView::paintWhenDue()
 {
     if (!m_drawsScene)
         return;
-    const int64_t now = monotonicMicroseconds();
-    switch (m_pacing.changed(now)) {
-    case FrameStep::DrawNow:
-        paintNow();
-        break;
-    case FrameStep::WaitForTimer:
-        SetTimer(m_window, FrameTimer, static_cast<UINT>((m_pacing.untilDue(now) + 999) / 1000), nullptr);
-        break;
-    case FrameStep::AlreadyOwed:
-        break;
-    }
+    paceFrame(
+        m_pacing, monotonicMicroseconds(), [this] { paintNow(); },
+        [this](int milliseconds) { SetTimer(m_window, FrameTimer, static_cast<UINT>(milliseconds), nullptr); });
 }
 
 void SaverView::paintNow()

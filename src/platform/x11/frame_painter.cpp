@@ -38,18 +38,11 @@ void FramePainter::paintWhenDue()
 {
     if (!m_painter)
         return;
-    const int64_t now = monotonicMicroseconds();
-    switch (m_pacing.changed(now)) {
-    case FrameStep::DrawNow:
-        paintNow();
-        break;
-    case FrameStep::WaitForTimer:
-        m_owedFrame = m_platform.loop().startTimer(
-            static_cast<int>((m_pacing.untilDue(now) + 999) / 1000), [this](int) { paintNow(); });
-        break;
-    case FrameStep::AlreadyOwed:
-        break;
-    }
+    paceFrame(
+        m_pacing, monotonicMicroseconds(), [this] { paintNow(); },
+        [this](int milliseconds) {
+            m_owedFrame = m_platform.loop().startTimer(milliseconds, [this](int) { paintNow(); });
+        });
 }
 
 void FramePainter::paintNow()
