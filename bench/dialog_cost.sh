@@ -129,9 +129,7 @@ echo "# $(date -u '+%F %T') UTC, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/lo
 printf "$format" system "processes measured" "show s/s" "dialog s/s" ratio
 start_xvfb 1920x1080
 if [ -n "$linux" ]; then
-    cp "$program" "$work/program/vortexa"
-    # The dialog's module goes along from beside the program, where the program looks for it.
-    [ ! -f "$(dirname "$program")/vortexa-dialog.so" ] || cp "$(dirname "$program")/vortexa-dialog.so" "$work/program/"
+    copy_program "$program" "$work/program"
     measure linux "vortexa + Xvfb" "$work/program/vortexa" /s -- "$xvfb_pid"
 fi
 if [ -n "$scr" ]; then

@@ -107,13 +107,11 @@ if [ -n "$scr" ]; then
 fi
 mkdir -p "$work/program" "$work/runtime"
 chmod 700 "$work/runtime"
-cp "$program" "$work/program/vortexa"
-# The settings dialog's module goes along from beside the program, where the program looks for it.
-[ ! -f "$(dirname "$program")/vortexa-dialog.so" ] || cp "$(dirname "$program")/vortexa-dialog.so" "$work/program/"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 clock_ticks=$(getconf CLK_TCK)
 
 source "$source_dir/xvfb_measure.sh"
+copy_program "$program" "$work/program"
 
 memory_mib() {
     awk -v key="$2:" '$1 == key { printf "%.1f", $2 / 1024 }' "/proc/$1/status"

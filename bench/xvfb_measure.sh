@@ -2,6 +2,13 @@
 # The caller names its folder in `work` and defines `fail`.
 
 # Ends a process this script started: SIGTERM, then SIGKILL after 5 s.
+# Copies the vortexa program into a folder as "vortexa", with the settings dialog's module that
+# lies beside it, where the program looks for it.
+copy_program() { # PROGRAM FOLDER
+    cp "$1" "$2/vortexa"
+    [ ! -f "$(dirname "$1")/vortexa-dialog.so" ] || cp "$(dirname "$1")/vortexa-dialog.so" "$2/"
+}
+
 end_process() {
     kill -TERM "$1" 2>/dev/null || return 0
     for _ in $(seq 50); do
