@@ -5,9 +5,13 @@
 // fresh picture of the records shows, and draws little when little changed.
 //
 // The elements come as the painter drew them: any record with `reach`, the PixelBox of every pixel
-// it may set, and an equality that holds when it draws the same pixels in the same place.
+// it may set, and an equality that holds when it draws the same pixels in the same place. A painter
+// that can shift an element's pixels also gives `movedOnly(before, now)`, true when `now` draws the
+// very pixels of `before` at another place; an element that only moved, far from everything else,
+// is then left to the painter to shift, changing only the pixels that differ.
 
 #include <algorithm>
+#include <concepts>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -51,47 +55,111 @@ inline std::vector<PixelBox> mergedBoxes(std::vector<PixelBox> boxes)
     return boxes;
 }
 
-// Each box with the elements of `now` that meet it.
-template <typename Drawn> std::vector<Repaint> repaintsOf(std::vector<PixelBox> boxes, const std::vector<Drawn>& now)
+// An element that only moved, alone: no other element of this frame shares a pixel with its old
+// place or its new one. After the boxes are repainted, which leave it out, a painter moves it by
+// erasing its old pixels and drawing its new ones: nothing else is lit there, and whatever a box
+// erased there it draws again. Elements that move away from each other cost no more than their
+// own pixels, where repainting boxes would draw everything their boxes meet.
+template <typename Drawn> struct Move {
+    Drawn before;
+    size_t element = 0; // index into the frame's elements
+};
+
+// A painter that can shift an element's pixels says which elements only moved and which share a
+// pixel; `pixelsMeet` may answer true for elements whose boxes merely meet.
+template <typename Drawn>
+concept ShiftsPixels = requires(const Drawn& before, const Drawn& now)
 {
+    {
+        movedOnly(before, now)
+        } -> std::convertible_to<bool>;
+    {
+        pixelsMeet(before, now)
+        } -> std::convertible_to<bool>;
+};
+
+// Each box with the elements of `now` that meet it, but for those the painter moves.
+template <typename Drawn>
+std::vector<Repaint> repaintsOf(
+    std::vector<PixelBox> boxes, const std::vector<Drawn>& now, const std::vector<Move<Drawn>>& moves = {})
+{
+    const auto moved = [&moves](size_t k) {
+        return std::any_of(moves.begin(), moves.end(), [k](const Move<Drawn>& move) { return move.element == k; });
+    };
     std::vector<Repaint> repaints;
     for (const PixelBox& box : mergedBoxes(std::move(boxes))) {
         Repaint repaint {box, {}};
         for (size_t k = 0; k < now.size(); ++k)
-            if (boxesMeet(box, now[k].reach))
+            if (boxesMeet(box, now[k].reach) && !moved(k))
                 repaint.elements.push_back(k);
         repaints.push_back(std::move(repaint));
     }
     return repaints;
 }
 
-// The old place of every element that went or changed, and the new place of every element that
-// came or changed; `extra` adds boxes the system asked to have repainted.
-template <typename Drawn>
-std::vector<Repaint> changesBetween(
-    const std::vector<Drawn>& before, const std::vector<Drawn>& now, std::vector<PixelBox> extra = {})
+template <typename Drawn> bool holds(const std::vector<Drawn>& items, const Drawn& item)
 {
-    const auto contains = [](const std::vector<Drawn>& items, const Drawn& item) {
-        return std::find(items.begin(), items.end(), item) != items.end();
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+// The elements that only moved, alone (see Move).
+template <typename Drawn>
+std::vector<Move<Drawn>> loneMoves(const std::vector<Drawn>& before, const std::vector<Drawn>& now)
+{
+    std::vector<Move<Drawn>> moves;
+    if constexpr (ShiftsPixels<Drawn>) {
+        const auto alone = [&now](size_t n, const Drawn& old) {
+            for (size_t k = 0; k < now.size(); ++k)
+                if (k != n && (pixelsMeet(now[k], now[n]) || pixelsMeet(now[k], old)))
+                    return false;
+            return true;
+        };
+        for (size_t n = 0; n < now.size(); ++n) {
+            if (holds(before, now[n]))
+                continue;
+            const auto old = std::find_if(
+                before.begin(), before.end(), [&](const Drawn& element) { return movedOnly(element, now[n]); });
+            if (old != before.end() && alone(n, *old))
+                moves.push_back({*old, n});
+        }
+    }
+    return moves;
+}
+
+// The old place of every element that went or changed, and the new place of every element that
+// came or changed, but for the moves left to the painter; `extra` adds boxes the system asked to
+// have repainted.
+template <typename Drawn>
+std::vector<Repaint> changesBetween(const std::vector<Drawn>& before, const std::vector<Drawn>& now,
+    std::vector<PixelBox> extra = {}, const std::vector<Move<Drawn>>& moves = {})
+{
+    const auto moved = [&moves](const Drawn& element) {
+        return std::any_of(moves.begin(), moves.end(), [&](const Move<Drawn>& move) { return move.before == element; });
+    };
+    const auto movedTo = [&moves, &now](const Drawn& element) {
+        return std::any_of(
+            moves.begin(), moves.end(), [&](const Move<Drawn>& move) { return now[move.element] == element; });
     };
     std::vector<PixelBox> boxes = std::move(extra);
     for (const Drawn& element : before)
-        if (!contains(now, element))
+        if (!holds(now, element) && !moved(element))
             boxes.push_back(element.reach);
     for (const Drawn& element : now)
-        if (!contains(before, element))
+        if (!holds(before, element) && !movedTo(element))
             boxes.push_back(element.reach);
-    return repaintsOf(std::move(boxes), now);
+    return repaintsOf(std::move(boxes), now, moves);
 }
 
 // What a frame repaints: the boxes, and the elements of the last frame that went or changed. A
 // painter that paints each box black first needs no more; one that keeps the window's pixels and
 // erases by shape (cheaper where little of a box is lit) paints those elements black instead,
-// except when the frame is the whole window, which it clears.
+// except when the frame is the whole window, which it clears. The moves are the painter's to
+// shift, and lie in no box; what they moved from is not among the gone.
 template <typename Drawn> struct FrameRepaint {
     bool wholeWindow = false;
     std::vector<Drawn> gone;
     std::vector<Repaint> boxes;
+    std::vector<Move<Drawn>> moves;
 };
 
 // A window's last frame, and what the next one repaints.
@@ -111,10 +179,13 @@ public:
         if (m_wholeWindow) {
             frame.boxes = repaintsOf(std::vector<PixelBox> {whole}, now);
         } else {
+            frame.moves = loneMoves(m_shown, now);
             for (const Drawn& element : m_shown)
-                if (std::find(now.begin(), now.end(), element) == now.end())
+                if (!holds(now, element)
+                    && std::none_of(frame.moves.begin(), frame.moves.end(),
+                        [&](const Move<Drawn>& move) { return move.before == element; }))
                     frame.gone.push_back(element);
-            frame.boxes = changesBetween(m_shown, now, std::move(m_extra));
+            frame.boxes = changesBetween(m_shown, now, std::move(m_extra), frame.moves);
         }
         m_extra.clear();
         m_wholeWindow = false;

@@ -83,5 +83,62 @@ TEST(FrameChanges, TheFirstFrameAndTheFirstAfterTheWindowWasLostRepaintEverythin
     EXPECT_TRUE(changes.next(moved, whole).wholeWindow);
 }
 
+// An element of a painter that moves what moved alone: its lit pixels lie in `lit`, inside its reach.
+struct Lit {
+    char name;
+    PixelBox reach, lit;
+    friend bool operator==(const Lit&, const Lit&) = default;
+    friend bool movedOnly(const Lit& before, const Lit& now)
+    {
+        return before.name == now.name && before.reach.width == now.reach.width
+            && before.reach.height == now.reach.height;
+    }
+    friend bool pixelsMeet(const Lit& one, const Lit& other) { return boxesMeet(one.lit, other.lit); }
+};
+
+// A ring-like element: its box, lit only in a band along its left edge.
+Lit ring(char name, int left, int top, int size = 10) { return {name, {left, top, size, size}, {left, top, 2, size}}; }
+
+TEST(FrameChanges, AnElementThatMovedAwayFromEveryOtherPixelIsMovedAloneAndLeftOutOfBoxes)
+{
+    const struct {
+        const char* what;
+        std::vector<Lit> before, now;
+        const char* moves; // the names of the moves
+        const char* repaints;
+    } rows[] = {
+        {"far from everything", {ring('a', 0, 0), ring('b', 50, 0)}, {ring('a', 5, 0), ring('b', 50, 0)}, "a", ""},
+        {"its box meets another's, their pixels do not", {ring('a', 0, 0), ring('b', 12, 0)},
+            {ring('a', 4, 0), ring('b', 12, 0)}, "a", ""},
+        {"onto another's pixels", {ring('a', 0, 0), ring('b', 12, 0)}, {ring('a', 11, 0), ring('b', 12, 0)}, "",
+            "0,0 10x10:; 11,0 10x10: a b; "},
+        {"away from another's pixels", {ring('a', 12, 0), ring('b', 12, 0)}, {ring('a', 30, 0), ring('b', 12, 0)}, "",
+            "12,0 10x10: b; 30,0 10x10: a; "},
+        {"a changed picture is no move", {ring('a', 0, 0)}, {ring('a', 5, 0, 12)}, "", "0,0 17x12: a; "},
+        {"a box of another change leaves it out", {ring('a', 0, 0), ring('b', 20, 0)},
+            {ring('a', 4, 0), ring('b', 8, 5, 12)}, "a", "20,0 10x10:; 8,5 12x12: b; "},
+    };
+    for (const auto& row : rows) {
+        FrameChanges<Lit> changes;
+        changes.next(row.before, {0, 0, 640, 480});
+        const FrameRepaint<Lit> frame = changes.next(row.now, {0, 0, 640, 480});
+        std::string moves;
+        for (const Move<Lit>& move : frame.moves)
+            moves += row.now[move.element].name;
+        EXPECT_EQ(moves, row.moves) << row.what;
+        for (const Move<Lit>& move : frame.moves)
+            EXPECT_FALSE(holds(frame.gone, move.before)) << row.what;
+        std::string repaints;
+        for (const Repaint& repaint : frame.boxes) {
+            repaints += std::to_string(repaint.box.left) + "," + std::to_string(repaint.box.top) + " "
+                + std::to_string(repaint.box.width) + "x" + std::to_string(repaint.box.height) + ":";
+            for (const size_t element : repaint.elements)
+                repaints += std::string(" ") + row.now[element].name;
+            repaints += "; ";
+        }
+        EXPECT_EQ(repaints, row.repaints) << row.what;
+    }
+}
+
 } // namespace
 } // namespace vortexa

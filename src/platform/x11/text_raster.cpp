@@ -181,11 +181,20 @@ void takeRenderingOf(FcPattern* match, double scale, FaceAtSize& use)
 
 } // namespace
 
-const TextRaster::Chosen& TextRaster::chosen(const Font& font, double scale)
+namespace {
+
+std::string keyOf(const Font& font, double scale)
 {
     char key[64];
-    std::snprintf(key, sizeof key, "|%g|%d|%d|%g", static_cast<double>(font.Size), font.Bold, font.Underline, scale);
-    auto& kept = m_chosen[font.Name + key];
+    std::snprintf(key, sizeof key, "|%g|%d|%d|%g|", static_cast<double>(font.Size), font.Bold, font.Underline, scale);
+    return font.Name + key;
+}
+
+} // namespace
+
+const TextRaster::Chosen& TextRaster::chosen(const Font& font, double scale)
+{
+    auto& kept = m_chosen[keyOf(font, scale)];
     if (kept)
         return *kept;
     kept = std::make_unique<Chosen>();
@@ -294,6 +303,18 @@ void layBitmap(const FT_Bitmap& bitmap, int left, int top, TextCoverage& coverag
 } // namespace
 
 TextExtent TextRaster::measure(const Font& font, std::string_view text, double scale)
+{
+    // A label is laid out every frame, and its text seldom changes: the time once a second.
+    std::string measuredKey = keyOf(font, scale);
+    measuredKey += text;
+    if (const auto kept = m_measured.find(measuredKey); kept != m_measured.end())
+        return kept->second;
+    if (m_measured.size() >= MeasuresKept)
+        m_measured.clear();
+    return m_measured[measuredKey] = measureAfresh(font, text, scale);
+}
+
+TextExtent TextRaster::measureAfresh(const Font& font, std::string_view text, double scale)
 {
     const Chosen& use = chosen(font, scale);
     TextExtent extent {0, use.ascent, use.descent};

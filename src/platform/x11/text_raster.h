@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/elements.h"
@@ -50,12 +51,15 @@ public:
 
 private:
     const Chosen& chosen(const Font& font, double scale);
+    TextExtent measureAfresh(const Font& font, std::string_view text, double scale);
     Face* faceOf(const std::string& file, int index);
 
     struct Library;
     std::unique_ptr<Library> m_library;
     std::map<std::string, std::unique_ptr<Face>> m_faces; // by file and index
     std::map<std::string, std::unique_ptr<Chosen>> m_chosen; // by font record and scale
+    static constexpr size_t MeasuresKept = 64;
+    std::unordered_map<std::string, TextExtent> m_measured; // by font record, scale and text
 };
 
 } // namespace vortexa

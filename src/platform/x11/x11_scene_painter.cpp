@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "backend_kit/classic_palette.h"
+#include "backend_kit/pixel_runs.h"
 #include "backend_kit/render_geometry.h"
 #include "backend_kit/shape_raster.h"
 #include "platform/x11/text_raster.h"
@@ -181,11 +182,45 @@ std::vector<xcb_segment_t> coveringLines(const RasterPicture& picture)
     return lines;
 }
 
+xcb_segment_t movedBy(xcb_segment_t line, int dx, int dy)
+{
+    return {static_cast<int16_t>(line.x1 + dx), static_cast<int16_t>(line.y1 + dy), static_cast<int16_t>(line.x2 + dx),
+        static_cast<int16_t>(line.y2 + dy)};
+}
+
+xcb_segment_t acrossRow(int y, PixelRun run)
+{
+    return {static_cast<int16_t>(run.left), static_cast<int16_t>(y), static_cast<int16_t>(run.right - 1),
+        static_cast<int16_t>(y)};
+}
+
+// What lines cost the server, roughly: each line, and each row of the window it touches, since the
+// window's rows lie far apart in its memory.
+size_t drawingCost(const std::vector<xcb_segment_t>& lines)
+{
+    size_t cost = 0;
+    for (const xcb_segment_t& line : lines)
+        cost += 2 + static_cast<size_t>(std::abs(line.y2 - line.y1));
+    return cost;
+}
+
+// The covering lines, or the runs across each row where those cost less: a wide outline crosses a
+// row in one run that several lines along its curve would each touch.
+std::vector<xcb_segment_t> cheaperLines(std::vector<xcb_segment_t> covering, const PixelRuns& runs)
+{
+    std::vector<xcb_segment_t> across;
+    for (int y = 0; y < runs.height(); ++y)
+        for (const PixelRun& run : runs.row(y))
+            across.push_back(acrossRow(y, run));
+    return drawingCost(across) < drawingCost(covering) ? across : covering;
+}
+
 } // namespace
 
 struct X11ScenePainter::Sprite {
     xcb_connection_t* connection = nullptr;
     std::vector<xcb_segment_t> lines; // the pixels of a one-colour sprite, from its origin
+    PixelRuns runs; // the covered pixels, row by row
     xcb_pixmap_t mask = 0;
     xcb_pixmap_t picture = 0; // the colours of a many-coloured sprite
     xcb_gcontext_t gc = 0; // clips to the mask
@@ -217,12 +252,6 @@ X11ScenePainter::X11ScenePainter(xcb_connection_t* connection, xcb_window_t wind
     xcb_create_gc(connection, m_plainGc, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
     m_lineGc = xcb_generate_id(connection);
     xcb_create_gc(connection, m_lineGc, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
-    // Thin solid circles take the server's one-pixel line (width 0), its cheapest way to draw.
-    m_arcGc = xcb_generate_id(connection);
-    const uint32_t lineValues[] = {m_black, 0, XCB_LINE_STYLE_SOLID, XCB_CAP_STYLE_BUTT, 0};
-    xcb_create_gc(connection, m_arcGc, window,
-        XCB_GC_FOREGROUND | XCB_GC_LINE_WIDTH | XCB_GC_LINE_STYLE | XCB_GC_CAP_STYLE | XCB_GC_GRAPHICS_EXPOSURES,
-        lineValues);
 }
 
 X11ScenePainter::~X11ScenePainter()
@@ -231,7 +260,6 @@ X11ScenePainter::~X11ScenePainter()
     m_sprites.clear();
     xcb_free_gc(m_connection, m_plainGc);
     xcb_free_gc(m_connection, m_lineGc);
-    xcb_free_gc(m_connection, m_arcGc);
     xcb_flush(m_connection);
 }
 
@@ -261,6 +289,8 @@ void X11ScenePainter::paint(const SaverScreen* screen, Text text)
     for (const Repaint& repaint : frame.boxes)
         for (const size_t element : repaint.elements)
             draw(m_changes.shown()[element], repaint.box);
+    for (const Move<DrawnElement>& move : frame.moves)
+        shift(move);
     dropUnusedSprites();
     xcb_flush(m_connection);
 }
@@ -275,11 +305,17 @@ std::vector<X11ScenePainter::DrawnElement> X11ScenePainter::drawnElements(const 
     return drawn;
 }
 
+bool pixelsMeet(const X11ScenePainter::DrawnElement& one, const X11ScenePainter::DrawnElement& other)
+{
+    return boxesMeet(one.reach, other.reach)
+        && runsMeet(one.sprite->runs, {one.x, one.y}, other.sprite->runs, {other.x, other.y});
+}
+
 X11ScenePainter::DrawnElement X11ScenePainter::drawnSprite(
     ElementRef element, std::shared_ptr<Sprite> sprite, int x, int y, uint32_t pixel) const
 {
     const PixelBox reach {x, y, sprite->width, sprite->height};
-    return {element, std::move(sprite), {}, x, y, pixel, reach};
+    return {element, std::move(sprite), x, y, pixel, reach};
 }
 
 void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, const ShapeElement& shape)
@@ -291,18 +327,6 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
     // colour the shape takes.
     const bool outlineOnly = shape.FillStyle == FillTransparent && shape.BackStyle == BackTransparent;
     const bool oneColour = outlineOnly || (shape.FillStyle == FillSolid && shape.FillColor == shape.BorderColor);
-    // The server counts the dots and dashes of its thin arcs in its own way, so only solid ones
-    // are its arcs; dashed and dotted ones are sprites like the rest.
-    const bool thinSolid = shape.BorderWidth == 1 && m_ratio == 1 && shape.BorderStyle == BorderSolid;
-    if (shape.Shape == ShapeCircle && outlineOnly && thinSolid) {
-        const OutlineBox square = shapeBox(shape, box);
-        const int diameter = static_cast<int>(square.width);
-        const ThinCircle circle {diameter, diameter};
-        const int x = static_cast<int>(std::floor(square.left)), y = static_cast<int>(std::floor(square.top));
-        drawn.push_back(
-            {element, nullptr, circle, x, y, pixelOf(m_format, shape.BorderColor), {x, y, diameter, diameter}});
-        return;
-    }
     char text[128];
     std::snprintf(text, sizeof text, "S|%d|%d|%d|%d|%d|%d|%d", shape.Shape, box.width, box.height, shape.BorderWidth,
         shape.BorderStyle, shape.FillStyle, shape.BackStyle);
@@ -435,8 +459,9 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     sprite.width = image.width;
     sprite.height = image.height;
     sprite.lastFrame = m_frame;
+    sprite.runs = PixelRuns(image);
     if (oneColour) {
-        sprite.lines = coveringLines(image);
+        sprite.lines = cheaperLines(coveringLines(image), sprite.runs);
         sprite.empty = sprite.lines.empty();
         return cached;
     }
@@ -496,11 +521,11 @@ xcb_rectangle_t toRectangle(const PixelBox& box)
 
 } // namespace
 
-// Draws the part of an element inside `box`: a one-colour sprite's lines in its colour or a
-// picture copied through its mask, or a thin circle as the server's arc, clipped to the box.
+// Draws the part of an element inside `box`: a one-colour sprite's lines in its colour, or a
+// picture copied through its mask.
 void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
 {
-    if (drawn.sprite && drawn.sprite->picture) {
+    if (drawn.sprite->picture) {
         const Sprite& sprite = *drawn.sprite;
         const PixelBox part = commonBox(drawn.reach, box);
         if (part.empty())
@@ -515,20 +540,9 @@ void X11ScenePainter::draw(const DrawnElement& drawn, const PixelBox& box)
     drawInColour(drawn, drawn.pixel, box);
 }
 
-// Erasing draws the same pixels in black: the same arc, the same lines, or the same mask.
+// Erasing draws the same pixels in black: the same lines, or the same mask.
 void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box)
 {
-    if (!drawn.sprite) {
-        const xcb_gcontext_t gc = m_arcGc;
-        const xcb_rectangle_t clip = toRectangle(box);
-        xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
-        xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &clip);
-        // The arc's box spans its width plus one pixel, so the circle fills exactly its box.
-        const xcb_arc_t arc = {static_cast<int16_t>(drawn.x), static_cast<int16_t>(drawn.y),
-            static_cast<uint16_t>(drawn.circle.width - 1), static_cast<uint16_t>(drawn.circle.height - 1), 0, 360 * 64};
-        xcb_poly_arc(m_connection, m_window, gc, 1, &arc);
-        return;
-    }
     const Sprite& sprite = *drawn.sprite;
     const PixelBox part = commonBox(drawn.reach, box);
     if (sprite.empty || part.empty())
@@ -541,21 +555,35 @@ void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, co
         xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &rectangle);
         return;
     }
-    // A one-colour sprite's lines, clipped to the part by one rectangle: the server keeps its fast
-    // way of drawing one-pixel lines under a clip of one box.
-    m_moved.resize(sprite.lines.size());
-    std::transform(sprite.lines.begin(), sprite.lines.end(), m_moved.begin(), [&drawn](xcb_segment_t line) {
-        return xcb_segment_t {static_cast<int16_t>(line.x1 + drawn.x), static_cast<int16_t>(line.y1 + drawn.y),
-            static_cast<int16_t>(line.x2 + drawn.x), static_cast<int16_t>(line.y2 + drawn.y)};
-    });
-    const xcb_rectangle_t clip = toRectangle(part);
-    xcb_change_gc(m_connection, m_lineGc, XCB_GC_FOREGROUND, &pixel);
-    xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, m_lineGc, 0, 0, 1, &clip);
+    m_lines.clear();
+    for (const xcb_segment_t line : sprite.lines)
+        m_lines.push_back(movedBy(line, drawn.x, drawn.y));
+    drawLines(m_lineGc, pixel, part, m_lines);
+}
+
+// A sprite that moved, alone: erased where it was, drawn where it is.
+void X11ScenePainter::shift(const Move<DrawnElement>& move)
+{
+    const DrawnElement& now = m_changes.shown()[move.element];
+    drawInColour(move.before, m_black, move.before.reach);
+    draw(now, now.reach);
+}
+
+// Lines clipped by one rectangle: the server keeps its fast way of drawing one-pixel lines under a
+// clip of one box.
+void X11ScenePainter::drawLines(
+    xcb_gcontext_t gc, uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines)
+{
+    if (lines.empty())
+        return;
+    const xcb_rectangle_t rectangle = toRectangle(clip);
+    xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
+    xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &rectangle);
     const size_t perRequest
         = (static_cast<size_t>(xcb_get_maximum_request_length(m_connection)) * 4 - 64) / sizeof(xcb_segment_t);
-    for (size_t first = 0; first < m_moved.size(); first += perRequest)
-        xcb_poly_segment(m_connection, m_window, m_lineGc,
-            static_cast<uint32_t>(std::min(perRequest, m_moved.size() - first)), m_moved.data() + first);
+    for (size_t first = 0; first < lines.size(); first += perRequest)
+        xcb_poly_segment(m_connection, m_window, gc, static_cast<uint32_t>(std::min(perRequest, lines.size() - first)),
+            lines.data() + first);
 }
 
 void X11ScenePainter::fillBlack(const PixelBox& box)

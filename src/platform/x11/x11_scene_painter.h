@@ -3,8 +3,9 @@
 // changed: each element becomes a sprite (one-pixel lines over the pixels it covers in one colour,
 // or for labels a picture and its one-bit mask), made once and cached; a frame erases every element
 // that went or changed by drawing its own pixels in black, and draws again, clipped to each box where
-// something changed and in drawing order, every element that meets it. The server keeps the window's
-// pixels, so nothing is copied from the program.
+// something changed and in drawing order, every element that meets it. A one-colour element that
+// only moved, away from everything else, is moved by toggling its colour on both its places. The
+// server keeps the window's pixels, so nothing is copied from the program.
 
 #include <xcb/xcb.h>
 
@@ -61,27 +62,26 @@ public:
     size_t cachedSprites() const { return m_sprites.size(); }
 
     struct Sprite;
-
-private:
-    // An element where it is drawn: a sprite, or a thin circle the server draws as an arc.
-    struct ThinCircle {
-        int width = 0, height = 0;
-        friend bool operator==(const ThinCircle&, const ThinCircle&) = default;
-    };
+    // An element where it is drawn: its sprite, at a place.
     struct DrawnElement {
         ElementRef element;
-        std::shared_ptr<Sprite> sprite; // null for a thin circle
-        ThinCircle circle;
+        std::shared_ptr<Sprite> sprite;
         int x = 0, y = 0; // device pixels
-        uint32_t pixel = 0; // the colour of a one-colour sprite or a thin circle
+        uint32_t pixel = 0; // the colour of a one-colour sprite
         PixelBox reach;
         friend bool operator==(const DrawnElement& a, const DrawnElement& b)
         {
-            return a.element == b.element && a.sprite == b.sprite && a.circle == b.circle && a.x == b.x && a.y == b.y
-                && a.pixel == b.pixel;
+            return a.element == b.element && a.sprite == b.sprite && a.x == b.x && a.y == b.y && a.pixel == b.pixel;
         }
+        // The same sprite in the same colour, at another place.
+        friend bool movedOnly(const DrawnElement& before, const DrawnElement& now)
+        {
+            return before.element == now.element && before.sprite == now.sprite && before.pixel == now.pixel;
+        }
+        friend bool pixelsMeet(const DrawnElement& one, const DrawnElement& other);
     };
 
+private:
     // Where a label's text goes, in the screen's logical pixels: where its pen starts, its extent,
     // and the pixels the label may paint (its box, and its text where that runs past the box).
     struct LabelText {
@@ -103,6 +103,8 @@ private:
         const std::string& key, bool oneColour, const std::function<RasterPicture()>& render);
     void draw(const DrawnElement& drawn, const PixelBox& box);
     void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
+    void shift(const Move<DrawnElement>& move);
+    void drawLines(xcb_gcontext_t gc, uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines);
     void fillBlack(const PixelBox& box);
     void dropUnusedSprites();
 
@@ -113,10 +115,9 @@ private:
     uint32_t m_black = 0;
     xcb_gcontext_t m_plainGc = 0;
     xcb_gcontext_t m_lineGc = 0; // draws a one-colour sprite's lines
-    xcb_gcontext_t m_arcGc = 0; // thin solid circles
     FrameChanges<DrawnElement> m_changes;
     std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
-    std::vector<xcb_segment_t> m_moved; // a sprite's lines where it is drawn
+    std::vector<xcb_segment_t> m_lines; // the lines of the request being made
     uint64_t m_frame = 0;
     TextRaster m_text;
 };
