@@ -2,12 +2,16 @@
 # Vortexa beside three light screen-saver hacks (qix, grav, attraction from xscreensaver-data-extra)
 # on X servers of their own, one Xvfb per screen size, each program alone on it in turn.
 #
-#   bench/peers.sh [--starts N] [--sizes "WxH ..."] [--modes window,root] [--scr path/to/Vortexa.scr]
-#                  [path/to/vortexa] [seconds]
+#   bench/peers.sh [--starts N] [--rounds N] [--sizes "WxH ..."] [--modes window,root]
+#                  [--scr path/to/Vortexa.scr] [path/to/vortexa] [seconds]
 #
-# Defaults: build/release/src/vortexa, 20 seconds a program, 10 starts for the first frame, sizes
-# 1920x1080 and 3840x2160, Vortexa both in its own full-screen window (/s) and drawing on the root
-# window (-root; skipped with a note when the program does not support it yet).
+# Defaults: build/release/src/vortexa, 20 seconds a program, 10 starts for the first frame, 1 round,
+# sizes 1920x1080 and 3840x2160, Vortexa both in its own full-screen window (/s) and drawing on the
+# root window (-root; skipped with a note when the program does not support it yet).
+#
+# A shared machine's speed drifts by a third and more from one minute to the next, for the peers as
+# much as for Vortexa. With --rounds N every row's CPU is measured N times, one program after the
+# other in each round, and the row gives the run with the median sum.
 #
 # One row per program and case, after a row of the server alone with nothing drawing:
 # - CPU: seconds of CPU per second of the program and of the Xvfb process (utime + stime from
@@ -41,6 +45,7 @@ set -euo pipefail
 export LC_ALL=C
 
 starts=10
+rounds=1
 sizes="1920x1080 3840x2160"
 modes="window,root"
 warm_up=1.5
@@ -49,6 +54,7 @@ while [ $# -gt 0 ]; do
     case $1 in
     --scr) scr=${2:?--scr needs the path of Vortexa.scr}; shift 2 ;;
     --starts) starts=${2:?--starts needs a number}; shift 2 ;;
+    --rounds) rounds=${2:?--rounds needs a number}; shift 2 ;;
     --sizes) sizes=${2:?--sizes needs a list like "1920x1080 3840x2160"}; shift 2 ;;
     --modes) modes=${2:?--modes needs window, root or window,root}; shift 2 ;;
     -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
@@ -66,6 +72,7 @@ fail() {
     exit 2
 }
 [[ $starts =~ ^[0-9]+$ ]] || fail "--starts must be a whole number, not '$starts'"
+[[ $rounds =~ ^[1-9][0-9]*$ ]] || fail "--rounds must be a whole number from 1, not '$rounds'"
 [[ $seconds =~ ^[0-9]*[1-9][0-9]*([.][0-9]+)?$|^[0-9]+[.][0-9]*[1-9][0-9]*$ ]] ||
     fail "seconds must be a positive number, not '$seconds'"
 [[ $modes =~ ^(window|root)(,(window|root))?$ ]] ||
@@ -272,6 +279,47 @@ printf "$row_format" program case size "prog s/s" "Xvfb s/s" "sum s/s" "x qix" t
 # label, 3 the dial.
 vortexa_cases=("1 12 1 0 s1 label b1" "2 10 1 0 s2 label b1" "3 20 1 0 s3 label b1" "3 20 1 3 s3 dial b1"
     "1 12 3 0 s1 label b3" "3 20 3 3 s3 dial b3")
+# The rows of one size, measured in rounds (see --rounds): each row's program, case, settings ("-"
+# for none) and command, and whether its first frame is measured.
+row_programs=() row_cases=() row_settings=() row_commands=() row_first_frames=()
+add_row() { # program case settings first-frame(yes/no) command...
+    row_programs+=("$1") row_cases+=("$2") row_settings+=("$3") row_first_frames+=("$4")
+    shift 4
+    row_commands+=("$*")
+}
+
+# Measures the rows, every row once a round, and prints each with the run of the median sum.
+measure_rows() { # size
+    local round k runs median sum
+    declare -A frames frame_notes
+    rm -f "$work"/row-*
+    for round in $(seq "$rounds"); do
+        for k in "${!row_programs[@]}"; do
+            # shellcheck disable=SC2086
+            [ "${row_settings[k]}" = - ] || write_settings ${row_settings[k]}
+            # shellcheck disable=SC2086
+            measure_load ${row_commands[k]}
+            # A run that ended early sorts last.
+            sum=$(awk -v p="$cpu_program" -v s="$cpu_server" 'BEGIN { if (p == "-") print 1e9; else printf "%.4f\n", p + s }')
+            echo "$sum $cpu_program $cpu_server $rss $hwm $ticks_per_second $run_note" >>"$work/row-$k"
+            if [ "$round" = 1 ] && [ "${row_first_frames[k]}" = yes ]; then
+                # shellcheck disable=SC2086
+                measure_first_frame ${row_commands[k]}
+                frames[$k]=$first_frame frame_notes[$k]=$frame_note
+            fi
+        done
+    done
+    for k in "${!row_programs[@]}"; do
+        runs=$(sort -g "$work/row-$k")
+        median=$(sed -n "$(((rounds + 1) / 2))p" <<<"$runs")
+        read -r _ cpu_program cpu_server rss hwm ticks_per_second run_note <<<"$median"
+        cpu_extra=- first_frame=${frames[$k]:--} frame_note=${frame_notes[$k]:-}
+        [ "${row_programs[k]}" != "(none)" ] || rss=- hwm=-
+        print_row "${row_programs[k]}" "${row_cases[k]}" "$1"
+    done
+    row_programs=() row_cases=() row_settings=() row_commands=() row_first_frames=()
+}
+
 root_checked=
 for size in $sizes; do
     start_xvfb "$size"
@@ -279,19 +327,15 @@ for size in $sizes; do
         "$("$work/first_frame" --capture-time | sed 's/capture_ms=//') ms"
     qix_sum=
     # The server's own cost with nothing drawing, for reading the rows below.
-    measure_load sleep infinity
-    first_frame=- frame_note='' rss=- hwm=-
-    print_row "(none)" "idle server" "$size"
+    add_row "(none)" "idle server" - no sleep infinity
     for peer in "${peers[@]}"; do
-        measure_load "$hacks/$peer" -root -delay 10000
-        measure_first_frame "$hacks/$peer" -root -delay 10000
-        print_row "$peer" "-root -delay 10000" "$size"
+        add_row "$peer" "-root -delay 10000" - yes "$hacks/$peer" -root -delay 10000
     done
     for run in "${vortexa_cases[@]}"; do
         read -r scenario circles border clock label <<<"$run"
-        write_settings "$scenario" "$circles" "$border" "$clock"
         if [[ $modes == *root* ]] && [ -z "$root_checked" ]; then
             root_checked=yes
+            write_settings "$scenario" "$circles" "$border" "$clock"
             probe=$("$work/first_frame" --timeout 10 "$work/program/vortexa" -root 2>&1) || true
             if [[ $probe != *toplevel=0* ]]; then
                 reason="drew nothing: ${probe//$work\/program\//}"
@@ -304,11 +348,10 @@ for size in $sizes; do
             [[ $modes == *$mode* ]] || continue
             switch=/s
             [ "$mode" = root ] && switch=-root
-            measure_load "$work/program/vortexa" "$switch"
-            measure_first_frame "$work/program/vortexa" "$switch"
-            print_row vortexa "$label $mode" "$size"
+            add_row vortexa "$label $mode" "$scenario $circles $border $clock" yes "$work/program/vortexa" "$switch"
         done
     done
+    measure_rows "$size"
     [ -z "$scr" ] || measure_windows "$size"
     end_process "$xvfb_pid"
     xvfb_pid=

@@ -6,9 +6,9 @@
 //
 // The elements come as the painter drew them: any record with `reach`, the PixelBox of every pixel
 // it may set, and an equality that holds when it draws the same pixels in the same place. A painter
-// that can shift an element's pixels also gives `movedOnly(before, now)`, true when `now` draws the
-// very pixels of `before` at another place; an element that only moved, far from everything else,
-// is then left to the painter to shift, changing only the pixels that differ.
+// that knows its elements' pixels also gives `movedOnly(before, now)`, true when `now` draws the
+// very pixels of `before` at another place, and `pixelsMeet`; an element that only moved, away
+// from every other element's pixels, is then left to the painter to move on its own (see Move).
 
 #include <algorithm>
 #include <concepts>

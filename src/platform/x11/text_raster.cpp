@@ -98,10 +98,7 @@ struct TextRaster::Chosen {
     }
 };
 
-TextRaster::TextRaster()
-    : m_library(std::make_unique<Library>())
-{
-}
+TextRaster::TextRaster() = default;
 
 TextRaster::~TextRaster()
 {
@@ -194,6 +191,10 @@ std::string keyOf(const Font& font, double scale)
 
 const TextRaster::Chosen& TextRaster::chosen(const Font& font, double scale)
 {
+    // The font libraries take a moment to start, so they start with the first text, after the
+    // first frame's shapes are shown.
+    if (!m_library)
+        m_library = std::make_unique<Library>();
     auto& kept = m_chosen[keyOf(font, scale)];
     if (kept)
         return *kept;

@@ -281,16 +281,21 @@ void X11ScenePainter::paint(const SaverScreen* screen, Text text)
     std::vector<DrawnElement> now = screen ? drawnElements(*screen, text) : std::vector<DrawnElement> {};
     const FrameRepaint<DrawnElement> frame = m_changes.next(std::move(now), WholeWindow);
     // The window keeps its pixels, so erasing what went costs only its own pixels, where painting
-    // its box black would cost the whole box. Every pixel erased lies in a box drawn again.
+    // its box black would cost the whole box. Every pixel erased lies in a box drawn again, or is
+    // the old place of an element that moved alone and is drawn again after the boxes.
     if (frame.wholeWindow)
         fillBlack(WholeWindow);
+    m_erased.clear();
     for (const DrawnElement& gone : frame.gone)
-        drawInColour(gone, m_black, WholeWindow);
+        erase(gone);
+    for (const Move<DrawnElement>& move : frame.moves)
+        erase(move.before);
+    drawLines(m_black, WholeWindow, m_erased);
     for (const Repaint& repaint : frame.boxes)
         for (const size_t element : repaint.elements)
             draw(m_changes.shown()[element], repaint.box);
     for (const Move<DrawnElement>& move : frame.moves)
-        shift(move);
+        draw(m_changes.shown()[move.element], WholeWindow);
     dropUnusedSprites();
     xcb_flush(m_connection);
 }
@@ -555,35 +560,48 @@ void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, co
         xcb_poly_fill_rectangle(m_connection, m_window, sprite.gc, 1, &rectangle);
         return;
     }
+    // The lines lie inside the element's reach, so the box alone clips them; elements drawn in
+    // one box share its clip.
     m_lines.clear();
     for (const xcb_segment_t line : sprite.lines)
         m_lines.push_back(movedBy(line, drawn.x, drawn.y));
-    drawLines(m_lineGc, pixel, part, m_lines);
+    drawLines(pixel, box, m_lines);
 }
 
-// A sprite that moved, alone: erased where it was, drawn where it is.
-void X11ScenePainter::shift(const Move<DrawnElement>& move)
+// Erases an element by drawing its pixels in black: a one-colour sprite's lines join the frame's
+// one request of black lines, a picture's mask is filled at once.
+void X11ScenePainter::erase(const DrawnElement& drawn)
 {
-    const DrawnElement& now = m_changes.shown()[move.element];
-    drawInColour(move.before, m_black, move.before.reach);
-    draw(now, now.reach);
+    const Sprite& sprite = *drawn.sprite;
+    if (sprite.picture) {
+        drawInColour(drawn, m_black, drawn.reach);
+        return;
+    }
+    for (const xcb_segment_t line : sprite.lines)
+        m_erased.push_back(movedBy(line, drawn.x, drawn.y));
 }
 
 // Lines clipped by one rectangle: the server keeps its fast way of drawing one-pixel lines under a
-// clip of one box.
-void X11ScenePainter::drawLines(
-    xcb_gcontext_t gc, uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines)
+// clip of one box. The colour and the clip are sent only when they change.
+void X11ScenePainter::drawLines(uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines)
 {
     if (lines.empty())
         return;
-    const xcb_rectangle_t rectangle = toRectangle(clip);
-    xcb_change_gc(m_connection, gc, XCB_GC_FOREGROUND, &pixel);
-    xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, gc, 0, 0, 1, &rectangle);
+    if (!m_lineGcSet || pixel != m_linePixel) {
+        xcb_change_gc(m_connection, m_lineGc, XCB_GC_FOREGROUND, &pixel);
+        m_linePixel = pixel;
+    }
+    if (!m_lineGcSet || !(clip == m_lineClip)) {
+        const xcb_rectangle_t rectangle = toRectangle(clip);
+        xcb_set_clip_rectangles(m_connection, XCB_CLIP_ORDERING_UNSORTED, m_lineGc, 0, 0, 1, &rectangle);
+        m_lineClip = clip;
+    }
+    m_lineGcSet = true;
     const size_t perRequest
         = (static_cast<size_t>(xcb_get_maximum_request_length(m_connection)) * 4 - 64) / sizeof(xcb_segment_t);
     for (size_t first = 0; first < lines.size(); first += perRequest)
-        xcb_poly_segment(m_connection, m_window, gc, static_cast<uint32_t>(std::min(perRequest, lines.size() - first)),
-            lines.data() + first);
+        xcb_poly_segment(m_connection, m_window, m_lineGc,
+            static_cast<uint32_t>(std::min(perRequest, lines.size() - first)), lines.data() + first);
 }
 
 void X11ScenePainter::fillBlack(const PixelBox& box)

@@ -103,8 +103,8 @@ private:
         const std::string& key, bool oneColour, const std::function<RasterPicture()>& render);
     void draw(const DrawnElement& drawn, const PixelBox& box);
     void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
-    void shift(const Move<DrawnElement>& move);
-    void drawLines(xcb_gcontext_t gc, uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines);
+    void erase(const DrawnElement& drawn);
+    void drawLines(uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines);
     void fillBlack(const PixelBox& box);
     void dropUnusedSprites();
 
@@ -115,9 +115,13 @@ private:
     uint32_t m_black = 0;
     xcb_gcontext_t m_plainGc = 0;
     xcb_gcontext_t m_lineGc = 0; // draws a one-colour sprite's lines
+    bool m_lineGcSet = false;
+    uint32_t m_linePixel = 0; // the line GC's colour and clip, once set
+    PixelBox m_lineClip;
     FrameChanges<DrawnElement> m_changes;
     std::unordered_map<std::string, std::shared_ptr<Sprite>> m_sprites;
     std::vector<xcb_segment_t> m_lines; // the lines of the request being made
+    std::vector<xcb_segment_t> m_erased; // the frame's black lines
     uint64_t m_frame = 0;
     TextRaster m_text;
 };
