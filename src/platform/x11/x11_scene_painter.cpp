@@ -204,14 +204,21 @@ size_t drawingCost(const std::vector<xcb_segment_t>& lines)
     return cost;
 }
 
-// The covering lines, or the runs across each row where those cost less: a wide outline crosses a
-// row in one run that several lines along its curve would each touch.
-std::vector<xcb_segment_t> cheaperLines(std::vector<xcb_segment_t> covering, const PixelRuns& runs)
+// The runs across each row, or the covering lines where those cost less: a wide outline crosses a
+// row in one run that several lines along its curve would each touch, so where runs are wider
+// than a pixel on the whole, the lines are not even looked for.
+std::vector<xcb_segment_t> cheaperLines(const RasterPicture& picture, const PixelRuns& runs)
 {
     std::vector<xcb_segment_t> across;
+    size_t pixels = 0;
     for (int y = 0; y < runs.height(); ++y)
-        for (const PixelRun& run : runs.row(y))
+        for (const PixelRun& run : runs.row(y)) {
             across.push_back(acrossRow(y, run));
+            pixels += static_cast<size_t>(run.right - run.left);
+        }
+    if (pixels >= 2 * across.size())
+        return across;
+    std::vector<xcb_segment_t> covering = coveringLines(picture);
     return drawingCost(across) < drawingCost(covering) ? across : covering;
 }
 
@@ -466,7 +473,7 @@ std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
     sprite.lastFrame = m_frame;
     sprite.runs = PixelRuns(image);
     if (oneColour) {
-        sprite.lines = cheaperLines(coveringLines(image), sprite.runs);
+        sprite.lines = cheaperLines(image, sprite.runs);
         sprite.empty = sprite.lines.empty();
         return cached;
     }
