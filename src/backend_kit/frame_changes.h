@@ -78,19 +78,26 @@ concept ShiftsPixels = requires(const Drawn& before, const Drawn& now)
         } -> std::convertible_to<bool>;
 };
 
+// Whether one of the moves is of element k of the frame, or from `element` of the last frame.
+template <typename Drawn> bool movedTo(const std::vector<Move<Drawn>>& moves, size_t k)
+{
+    return std::any_of(moves.begin(), moves.end(), [k](const Move<Drawn>& move) { return move.element == k; });
+}
+template <typename Drawn> bool movedFrom(const std::vector<Move<Drawn>>& moves, const Drawn& element)
+{
+    return std::any_of(moves.begin(), moves.end(), [&](const Move<Drawn>& move) { return move.before == element; });
+}
+
 // Each box with the elements of `now` that meet it, but for those the painter moves.
 template <typename Drawn>
 std::vector<Repaint> repaintsOf(
     std::vector<PixelBox> boxes, const std::vector<Drawn>& now, const std::vector<Move<Drawn>>& moves = {})
 {
-    const auto moved = [&moves](size_t k) {
-        return std::any_of(moves.begin(), moves.end(), [k](const Move<Drawn>& move) { return move.element == k; });
-    };
     std::vector<Repaint> repaints;
     for (const PixelBox& box : mergedBoxes(std::move(boxes))) {
         Repaint repaint {box, {}};
         for (size_t k = 0; k < now.size(); ++k)
-            if (boxesMeet(box, now[k].reach) && !moved(k))
+            if (boxesMeet(box, now[k].reach) && !movedTo(moves, k))
                 repaint.elements.push_back(k);
         repaints.push_back(std::move(repaint));
     }
@@ -133,20 +140,13 @@ template <typename Drawn>
 std::vector<Repaint> changesBetween(const std::vector<Drawn>& before, const std::vector<Drawn>& now,
     std::vector<PixelBox> extra = {}, const std::vector<Move<Drawn>>& moves = {})
 {
-    const auto moved = [&moves](const Drawn& element) {
-        return std::any_of(moves.begin(), moves.end(), [&](const Move<Drawn>& move) { return move.before == element; });
-    };
-    const auto movedTo = [&moves, &now](const Drawn& element) {
-        return std::any_of(
-            moves.begin(), moves.end(), [&](const Move<Drawn>& move) { return now[move.element] == element; });
-    };
     std::vector<PixelBox> boxes = std::move(extra);
     for (const Drawn& element : before)
-        if (!holds(now, element) && !moved(element))
+        if (!holds(now, element) && !movedFrom(moves, element))
             boxes.push_back(element.reach);
-    for (const Drawn& element : now)
-        if (!holds(before, element) && !movedTo(element))
-            boxes.push_back(element.reach);
+    for (size_t k = 0; k < now.size(); ++k)
+        if (!holds(before, now[k]) && !movedTo(moves, k))
+            boxes.push_back(now[k].reach);
     return repaintsOf(std::move(boxes), now, moves);
 }
 
@@ -181,9 +181,7 @@ public:
         } else {
             frame.moves = loneMoves(m_shown, now);
             for (const Drawn& element : m_shown)
-                if (!holds(now, element)
-                    && std::none_of(frame.moves.begin(), frame.moves.end(),
-                        [&](const Move<Drawn>& move) { return move.before == element; }))
+                if (!holds(now, element) && !movedFrom(frame.moves, element))
                     frame.gone.push_back(element);
             frame.boxes = changesBetween(m_shown, now, std::move(m_extra), frame.moves);
         }

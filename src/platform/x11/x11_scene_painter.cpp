@@ -570,8 +570,7 @@ void X11ScenePainter::drawInColour(const DrawnElement& drawn, uint32_t pixel, co
     // The lines lie inside the element's reach, so the box alone clips them; elements drawn in
     // one box share its clip.
     m_lines.clear();
-    for (const xcb_segment_t line : sprite.lines)
-        m_lines.push_back(movedBy(line, drawn.x, drawn.y));
+    appendLinesWhereDrawn(drawn, m_lines);
     drawLines(pixel, box, m_lines);
 }
 
@@ -584,8 +583,13 @@ void X11ScenePainter::erase(const DrawnElement& drawn)
         drawInColour(drawn, m_black, drawn.reach);
         return;
     }
-    for (const xcb_segment_t line : sprite.lines)
-        m_erased.push_back(movedBy(line, drawn.x, drawn.y));
+    appendLinesWhereDrawn(drawn, m_erased);
+}
+
+void X11ScenePainter::appendLinesWhereDrawn(const DrawnElement& drawn, std::vector<xcb_segment_t>& lines)
+{
+    for (const xcb_segment_t line : drawn.sprite->lines)
+        lines.push_back(movedBy(line, drawn.x, drawn.y));
 }
 
 // Lines clipped by one rectangle: the server keeps its fast way of drawing one-pixel lines under a

@@ -104,6 +104,7 @@ private:
     void draw(const DrawnElement& drawn, const PixelBox& box);
     void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
     void erase(const DrawnElement& drawn);
+    static void appendLinesWhereDrawn(const DrawnElement& drawn, std::vector<xcb_segment_t>& lines);
     void drawLines(uint32_t pixel, const PixelBox& clip, const std::vector<xcb_segment_t>& lines);
     void fillBlack(const PixelBox& box);
     void dropUnusedSprites();
