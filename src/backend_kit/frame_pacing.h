@@ -1,7 +1,10 @@
 #pragma once
 // The pace of a window's frames: at most one a refresh of its screen. A change that comes sooner is
-// not dropped but owed: it is drawn when the refresh is due, by a timer the backend starts, and
-// every change until then goes into that one frame. The clock is monotonic, in microseconds.
+// not dropped but owed. The first change that comes once the refresh is due draws it, with every
+// change until then: a moving scene changes at each of its steps, so its frames fall on its steps,
+// each frame the same number of steps on, and no wake-up is spent on a frame of its own. When no
+// change comes, a timer the backend starts draws it a refresh after it fell due. The clock is
+// monotonic, in microseconds.
 
 #include <algorithm>
 #include <chrono>
@@ -19,8 +22,8 @@ inline int64_t monotonicMicroseconds()
 // What a window does about a change.
 enum class FrameStep {
     DrawNow, // the last frame is a refresh old: draw, then call drawn()
-    WaitForTimer, // start a timer for untilDue(); when it fires, draw
-    AlreadyOwed, // a timer already waits for the frame that will show this change
+    WaitForTimer, // start a timer for untilOwedFrame(); when it fires, draw
+    AlreadyOwed, // a frame is owed, not due yet, and its timer runs
 };
 
 class FramePacing {
@@ -36,10 +39,10 @@ public:
 
     FrameStep changed(int64_t now)
     {
-        if (m_owed)
-            return FrameStep::AlreadyOwed;
         if (untilDue(now) == 0)
             return FrameStep::DrawNow;
+        if (m_owed)
+            return FrameStep::AlreadyOwed;
         m_owed = true;
         return FrameStep::WaitForTimer;
     }
@@ -51,6 +54,9 @@ public:
             return 0;
         return std::max<int64_t>(0, m_lastFrame + m_interval - now);
     }
+
+    // Microseconds until the timer of a frame owed at `now` draws it.
+    int64_t untilOwedFrame(int64_t now) const { return untilDue(now) + m_interval; }
 
     // A frame was drawn at `now` (by a change, by the timer, or because the window was exposed).
     void drawn(int64_t now)
@@ -70,7 +76,8 @@ private:
 };
 
 // What a window does about a change, in one call: drawNow() when the last frame is a refresh old,
-// else startTimer(milliseconds) for the frame that becomes owed, else nothing.
+// else startTimer(milliseconds) for the frame that becomes owed, else nothing. drawNow() stops the
+// timer of a frame owed.
 template <typename DrawNow, typename StartTimer>
 void paceFrame(FramePacing& pacing, int64_t now, DrawNow&& drawNow, StartTimer&& startTimer)
 {
@@ -79,7 +86,7 @@ void paceFrame(FramePacing& pacing, int64_t now, DrawNow&& drawNow, StartTimer&&
         drawNow();
         break;
     case FrameStep::WaitForTimer:
-        startTimer(static_cast<int>((pacing.untilDue(now) + 999) / 1000));
+        startTimer(static_cast<int>((pacing.untilOwedFrame(now) + 999) / 1000));
         break;
     case FrameStep::AlreadyOwed:
         break;

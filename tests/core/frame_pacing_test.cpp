@@ -28,11 +28,8 @@ public:
             draw();
             break;
         case FrameStep::WaitForTimer: {
-            const int ms = static_cast<int>((m_pacing.untilDue(now()) + 999) / 1000);
-            m_timer = m_platform.startTimer(ms, [this] {
-                m_platform.stopTimer(m_timer);
-                draw();
-            });
+            const int ms = static_cast<int>((m_pacing.untilOwedFrame(now()) + 999) / 1000);
+            m_timer = m_platform.startTimer(ms, [this] { draw(); });
             break;
         }
         case FrameStep::AlreadyOwed:
@@ -62,6 +59,7 @@ private:
     int64_t now() const { return m_platform.now() * 1000; }
     void draw()
     {
+        m_platform.stopTimer(m_timer);
         m_frames.push_back(now());
         m_pacing.drawn(now());
     }
@@ -72,7 +70,7 @@ private:
     std::vector<int64_t> m_changes, m_frames;
 };
 
-TEST(FramePacing, AFrameAtMostOnceARefreshAndEveryChangeDrawnByTheNextRefresh)
+TEST(FramePacing, AFrameAtMostOnceARefreshAndEveryChangeDrawnWithinTwo)
 {
     constexpr int64_t Refresh = 1'000'000 / 60;
     const struct {
@@ -82,10 +80,11 @@ TEST(FramePacing, AFrameAtMostOnceARefreshAndEveryChangeDrawnByTheNextRefresh)
     } rows[] = {
         {"one change alone is drawn at once", {100}, 1},
         {"a change well after a frame is drawn at once", {0, 50}, 2},
-        {"a change just after a frame waits for the refresh", {0, 5}, 2},
+        {"a change just after a frame waits for its timer", {0, 5}, 2},
         {"a burst ends with its last change drawn", {0, 1, 2, 3, 4, 5, 6, 7}, 2},
+        // Every other step is drawn, each frame two steps on, and the last step by its timer.
         {"the scene's 100 steps a second at 60 frames",
-            {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190}, 13},
+            {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190}, 11},
     };
     for (const auto& row : rows) {
         HeadlessPlatform platform(".");
@@ -102,7 +101,7 @@ TEST(FramePacing, AFrameAtMostOnceARefreshAndEveryChangeDrawnByTheNextRefresh)
             EXPECT_GE(window.frames()[k] - window.frames()[k - 1], Refresh) << row.what << ", frame " << k;
         for (const int64_t delay : window.delays()) {
             EXPECT_GE(delay, 0) << row.what << ": a change was never drawn";
-            EXPECT_LE(delay, Refresh + 1000) << row.what;
+            EXPECT_LE(delay, 2 * Refresh + 1000) << row.what;
         }
     }
 }

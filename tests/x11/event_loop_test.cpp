@@ -21,13 +21,14 @@ struct Pipe {
     }
 };
 
-// Timers tick at their pace until stopped, a readable connection is taken in within the same pass,
-// and a termination signal reaches the loop, not the handler's context, and can end it.
+// Timers tick at their pace until stopped, a readable connection is taken in within the same pass
+// and a pass is told so (and only then, after the first), and a termination signal reaches the
+// loop, not the handler's context, and can end it.
 TEST(EventLoop, RunsTimersConnectionAndSignalsInOneLoop)
 {
     Pipe connection;
     EventLoop loop(connection.ends[0]);
-    int ticks = 0, passesWithData = 0, signalled = 0;
+    int ticks = 0, passesWithData = 0, passesCalledReadable = 0, signalled = 0;
     bool wrote = false;
     const int timer = loop.startTimer(5, [&](int due) {
         ticks += due;
@@ -41,9 +42,10 @@ TEST(EventLoop, RunsTimersConnectionAndSignalsInOneLoop)
         signalled = signal;
         loop.quit();
     });
-    loop.run([&] {
+    loop.run([&](bool readable) {
+        passesCalledReadable += readable;
         char byte = 0;
-        if (wrote && read(connection.ends[0], &byte, 1) == 1) {
+        if (readable && wrote && read(connection.ends[0], &byte, 1) == 1) {
             ++passesWithData;
             loop.stopTimer(timer);
             std::raise(SIGTERM);
@@ -51,6 +53,7 @@ TEST(EventLoop, RunsTimersConnectionAndSignalsInOneLoop)
     });
     EXPECT_GE(ticks, 4);
     EXPECT_EQ(passesWithData, 1);
+    EXPECT_EQ(passesCalledReadable, 2) << "the first pass and the one with data";
     EXPECT_EQ(signalled, SIGTERM);
 }
 
@@ -60,7 +63,7 @@ TEST(EventLoop, EndsWhenAPassQuits)
     Pipe connection;
     EventLoop loop(connection.ends[0]);
     int passes = 0;
-    loop.run([&] {
+    loop.run([&](bool) {
         if (++passes == 3)
             loop.quit();
         else

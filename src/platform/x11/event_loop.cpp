@@ -109,15 +109,18 @@ void EventLoop::takeSignals()
             m_onSignal(signal);
 }
 
-void EventLoop::run(const std::function<void()>& onConnection)
+void EventLoop::run(const std::function<void(bool readable)>& onConnection)
 {
     m_running = true;
+    bool readable = true;
     while (m_running) {
-        onConnection();
+        onConnection(readable);
         if (!m_running)
             break;
         pollfd watched[2] = {{m_connectionFd, POLLIN, 0}, {m_signalPipe[0], POLLIN, 0}};
         const int ready = poll(watched, m_signalPipe[0] >= 0 ? 2 : 1, millisecondsToNextTimer());
+        // A connection that failed or was closed is readable too: reading it tells why.
+        readable = ready > 0 && watched[0].revents != 0;
         if (ready > 0 && (watched[1].revents & POLLIN))
             takeSignals();
         runDueTimers();

@@ -28,10 +28,11 @@ public:
     // time catches them.
     void catchTerminationSignals(std::function<void(int signal)> onSignal);
 
-    // Runs until quit(). onConnection runs at the start of every pass and whenever the connection
-    // has something to read: it takes every event waiting (those already read from the connection
-    // too, which poll() does not see) and sends what it queued; it quits when the connection fails.
-    void run(const std::function<void()>& onConnection);
+    // Runs until quit(). onConnection runs at the start of every pass, told whether the connection
+    // has something to read (so on the first pass too): it takes every event waiting (those
+    // already read from the connection too, which poll() does not see) and sends what it queued;
+    // it quits when the connection fails.
+    void run(const std::function<void(bool readable)>& onConnection);
     void quit() { m_running = false; }
 
     // The loop's parts, for another loop that serves them in its stead: the files it watches,

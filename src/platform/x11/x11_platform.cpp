@@ -98,15 +98,17 @@ void X11Platform::run()
             m_module->run();
             endProgram();
         }
-        m_loop.run([this] { takeEvents(); });
+        m_loop.run([this](bool readable) { takeEvents(readable ? Connection::Readable : Connection::AlreadyRead); });
         if (!m_module)
             endProgram();
     }
 }
 
-void X11Platform::takeEvents()
+void X11Platform::takeEvents(Connection connection)
 {
-    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+    // Reading a connection with nothing to read would cost a failed system call at every pass.
+    const auto next = connection == Connection::Readable ? xcb_poll_for_event : xcb_poll_for_queued_event;
+    while (xcb_generic_event_t* event = next(m_connection)) {
         if (m_onEvent)
             m_onEvent(*event);
         std::free(event);
@@ -122,7 +124,7 @@ void X11Platform::readable(int file)
     if (m_loop.isSignalPipe(file))
         m_loop.takeSignals();
     else
-        takeEvents();
+        takeEvents(Connection::Readable);
 }
 
 double X11Platform::timeOfDay()
@@ -171,7 +173,9 @@ void X11Platform::stopTimer(TimerId timer)
 
 void X11Platform::yieldToEvents()
 {
-    takeEvents();
+    // The steps run right after the loop looked at the connection, and what arrived since is
+    // taken at its next pass, moments later.
+    takeEvents(Connection::AlreadyRead);
     if (m_module)
         m_module->yieldToEvents();
 }

@@ -89,11 +89,14 @@ public:
     void readable(int file) override;
     int millisecondsToNextTimer() override { return m_loop.millisecondsToNextTimer(); }
     void runDueTimers() override { m_loop.runDueTimers(); }
-    void handleWaiting() override { takeEvents(); }
+    void handleWaiting() override { takeEvents(Connection::AlreadyRead); }
 
 private:
-    // Takes every event waiting on the connection; ends the program when the connection is lost.
-    void takeEvents();
+    // Where events wait: only what xcb already read from the connection, or that too and whatever
+    // the connection has to read.
+    enum class Connection { AlreadyRead, Readable };
+    // Takes every event waiting; ends the program when the connection is lost.
+    void takeEvents(Connection connection);
     void writeStatistics() const;
     int refreshRate() const;
 
