@@ -30,6 +30,12 @@ public:
     }
 
     int64_t nextDue() const { return m_nextDue; }
+    // The first tick due at or after `time`.
+    int64_t firstDueFrom(int64_t time) const
+    {
+        return m_nextDue >= time ? m_nextDue
+                                 : m_nextDue + (time - m_nextDue + m_interval - 1) / m_interval * m_interval;
+    }
 
     // How many ticks to run now that the timer fired at `now`: the one due, and one for every
     // whole interval it came late, up to MostTicksMadeUp.

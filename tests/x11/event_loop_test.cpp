@@ -57,6 +57,24 @@ TEST(EventLoop, RunsTimersConnectionAndSignalsInOneLoop)
     EXPECT_EQ(signalled, SIGTERM);
 }
 
+// Ticks held back run together at the first one due after the hold, and the timer keeps its pace.
+TEST(EventLoop, TicksHeldBackRunTogetherWhenTheHoldEnds)
+{
+    Pipe connection;
+    EventLoop loop(connection.ends[0]);
+    std::vector<int> runs;
+    loop.startTimer(5, [&](int due) {
+        runs.push_back(due);
+        if (runs.size() == 1)
+            loop.holdTimersUntil(monotonicMilliseconds() + 16);
+        if (runs.size() == 3)
+            loop.quit();
+    });
+    loop.run([](bool) {});
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_GE(runs[1], 3) << "the ticks due in the hold ran one by one";
+}
+
 // A loop with nothing to wait for but its connection ends when a pass asks it to.
 TEST(EventLoop, EndsWhenAPassQuits)
 {

@@ -72,7 +72,7 @@ int EventLoop::millisecondsToNextTimer() const
         return -1;
     int64_t next = std::numeric_limits<int64_t>::max();
     for (const auto& [id, timer] : m_timers)
-        next = std::min(next, timer->pacing.nextDue());
+        next = std::min(next, timer->pacing.firstDueFrom(m_timersHeldUntil));
     return static_cast<int>(std::clamp<int64_t>(next - monotonicMilliseconds(), 0, std::numeric_limits<int>::max()));
 }
 

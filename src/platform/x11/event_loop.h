@@ -24,6 +24,9 @@ public:
     // A timer every intervalMs; onTick gets how many ticks are due at once. The id stops it.
     int startTimer(int intervalMs, std::function<void(int ticks)> onTick);
     void stopTimer(int id);
+    // Until `time` (monotonic milliseconds), no timer wakes the loop: a tick that falls due before
+    // then runs with the first one due from then on, made up as a stall's ticks are.
+    void holdTimersUntil(int64_t time) { m_timersHeldUntil = time; }
     // SIGTERM, SIGINT and SIGHUP reach onSignal from the loop, not from the handler; one loop at a
     // time catches them.
     void catchTerminationSignals(std::function<void(int signal)> onSignal);
@@ -55,6 +58,7 @@ private:
     std::map<int, std::unique_ptr<Timer>> m_timers;
     int m_nextId = 1;
     bool m_running = false;
+    int64_t m_timersHeldUntil = 0;
 };
 
 } // namespace vortexa

@@ -58,8 +58,13 @@ void FramePainter::paintNow()
     m_anySceneDrawn = m_anySceneDrawn || m_screen;
     m_painter->paint(m_screen);
     // A black cover of another monitor is no frame of the show.
-    if (m_screen)
-        m_platform.framePainted();
+    if (!m_screen)
+        return;
+    m_platform.framePainted();
+    // No frame can show a step before the next one is due, so the steps until then need not wake
+    // the program: they run together with the first step due from then on, which draws it.
+    const int64_t now = monotonicMicroseconds();
+    m_platform.loop().holdTimersUntil((now + m_pacing.untilDue(now) + 999) / 1000);
 }
 
 } // namespace vortexa
