@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <type_traits>
 
@@ -109,12 +108,18 @@ uint32_t pixelOf(const PixelFormat& format, uint32_t colour)
         static_cast<int>(argb >> 16 & 0xFFu), static_cast<int>(argb >> 8 & 0xFFu), static_cast<int>(argb & 0xFFu));
 }
 
-std::string fontKey(const Font& font)
+// A sprite's key: a letter for its kind and the numbers its pixels depend on, as they lie in memory.
+// It is made for every element of every frame, where formatting the numbers as text cost more than
+// drawing.
+template <typename... Numbers> std::string spriteKey(char kind, Numbers... numbers)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g|%d|%d|", static_cast<double>(font.Size), font.Bold, font.Underline);
-    return font.Name + "|" + text;
+    std::string key(1, kind);
+    key.reserve(1 + (sizeof numbers + ...));
+    (key.append(reinterpret_cast<const char*>(&numbers), sizeof numbers), ...);
+    return key;
 }
+
+std::string fontKey(const Font& font) { return spriteKey('F', font.Size, font.Bold, font.Underline) + font.Name; }
 
 // Puts rows of an image into a drawable, a band at a time, so that no request is longer than the
 // server takes.
@@ -323,6 +328,17 @@ bool pixelsMeet(const X11ScenePainter::DrawnElement& one, const X11ScenePainter:
         && runsMeet(one.sprite->runs, {one.x, one.y}, other.sprite->runs, {other.x, other.y});
 }
 
+template <typename Render>
+std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
+    const std::string& key, bool oneColour, const Render& render)
+{
+    if (const auto found = m_sprites.find(key); found != m_sprites.end()) {
+        found->second->lastFrame = m_frame;
+        return found->second;
+    }
+    return newSprite(key, oneColour, render());
+}
+
 X11ScenePainter::DrawnElement X11ScenePainter::drawnSprite(
     ElementRef element, std::shared_ptr<Sprite> sprite, int x, int y, uint32_t pixel) const
 {
@@ -339,14 +355,10 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
     // colour the shape takes.
     const bool outlineOnly = shape.FillStyle == FillTransparent && shape.BackStyle == BackTransparent;
     const bool oneColour = outlineOnly || (shape.FillStyle == FillSolid && shape.FillColor == shape.BorderColor);
-    char text[128];
-    std::snprintf(text, sizeof text, "S|%d|%d|%d|%d|%d|%d|%d", shape.Shape, box.width, box.height, shape.BorderWidth,
-        shape.BorderStyle, shape.FillStyle, shape.BackStyle);
-    std::string key = text;
-    if (!oneColour) {
-        std::snprintf(text, sizeof text, "|%x|%x|%x", shape.BorderColor, shape.FillColor, shape.BackColor);
-        key += text;
-    }
+    std::string key = spriteKey('S', shape.Shape, box.width, box.height, shape.BorderWidth, shape.BorderStyle,
+        shape.FillStyle, shape.BackStyle);
+    if (!oneColour)
+        key += spriteKey('C', shape.BorderColor, shape.FillColor, shape.BackColor);
     auto sprite = spriteFor(key, oneColour, [&] {
         ShapeElement white = shape;
         if (oneColour)
@@ -373,8 +385,7 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
     const int ends[4] = {quarters(x1 - left), quarters(y1 - top), quarters(x2 - left), quarters(y2 - top)};
     const PixelBox area {0, 0, static_cast<int>(std::max(ends[0], ends[2]) / Quarters) + reach + 2,
         static_cast<int>(std::max(ends[1], ends[3]) / Quarters) + reach + 2};
-    char key[96];
-    std::snprintf(key, sizeof key, "L|%d|%d|%d|%d|%d", ends[0], ends[1], ends[2], ends[3], line.BorderWidth);
+    const std::string key = spriteKey('L', ends[0], ends[1], ends[2], ends[3], line.BorderWidth);
     auto sprite = spriteFor(key, true, [&] {
         LineElement atOrigin = line;
         const auto twips = [](int quarter) { return static_cast<float>(quarter * TwipsPerPixel / Quarters); };
@@ -420,11 +431,11 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
         return;
     const LabelText text = layOut(label, box);
     const PixelBox& reach = text.reach;
-    char key[128];
-    std::snprintf(key, sizeof key, "T|%d|%d|%d|%d|%d|%d|%x|%x|%d|%d|", box.width, box.height, box.left - reach.left,
-        box.top - reach.top, reach.width, reach.height, label.ForeColor, label.BackColor, label.BackStyle,
-        label.Alignment);
-    auto sprite = spriteFor(key + fontKey(label.LabelFont) + label.Caption, false, [&] {
+    const std::string key
+        = spriteKey('T', box.width, box.height, box.left - reach.left, box.top - reach.top, reach.width, reach.height,
+              label.ForeColor, label.BackColor, label.BackStyle, label.Alignment)
+        + fontKey(label.LabelFont) + label.Caption;
+    auto sprite = spriteFor(key, false, [&] {
         RasterPicture image(deviceSize(reach.width, m_ratio), deviceSize(reach.height, m_ratio));
         const auto device = [this](double logical) { return static_cast<int>(std::lround(logical * m_ratio)); };
         const uint32_t back = argbOf(label.BackColor);
@@ -456,15 +467,10 @@ void X11ScenePainter::add(std::vector<DrawnElement>& drawn, ElementRef element, 
         static_cast<int>(std::lround(reach.top * m_ratio)), 0));
 }
 
-std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::spriteFor(
-    const std::string& key, bool oneColour, const std::function<RasterPicture()>& render)
+std::shared_ptr<X11ScenePainter::Sprite> X11ScenePainter::newSprite(
+    const std::string& key, bool oneColour, const RasterPicture& image)
 {
     auto& cached = m_sprites[key];
-    if (cached) {
-        cached->lastFrame = m_frame;
-        return cached;
-    }
-    const RasterPicture image = render();
     cached = std::make_shared<Sprite>();
     Sprite& sprite = *cached;
     sprite.connection = m_connection;

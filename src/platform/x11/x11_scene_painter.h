@@ -10,7 +10,6 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,8 +98,9 @@ private:
     // The sprite of `key`, made by `render` the first time: a picture whose covered pixels the
     // element covers. A one-colour sprite keeps only the lines that cover its pixels and takes its
     // colour when drawn.
-    std::shared_ptr<Sprite> spriteFor(
-        const std::string& key, bool oneColour, const std::function<RasterPicture()>& render);
+    template <typename Render>
+    std::shared_ptr<Sprite> spriteFor(const std::string& key, bool oneColour, const Render& render);
+    std::shared_ptr<Sprite> newSprite(const std::string& key, bool oneColour, const RasterPicture& image);
     void draw(const DrawnElement& drawn, const PixelBox& box);
     void drawInColour(const DrawnElement& drawn, uint32_t pixel, const PixelBox& box);
     void erase(const DrawnElement& drawn);
