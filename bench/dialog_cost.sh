@@ -56,16 +56,15 @@ trap 'exit 130' INT TERM HUP
 mkdir -p "$work/program" "$work/runtime"
 chmod 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
-clock_ticks=$(getconf CLK_TCK)
 
 source "$(dirname "$0")/xvfb_measure.sh"
 
-# CPU time (in clock ticks) of the running processes together.
-cpu_ticks_together() {
-    local pid ticks total=0
+# CPU time (in nanoseconds) of the running processes together.
+cpu_time_together() {
+    local pid time total=0
     for pid in "$@"; do
-        ticks=$(cpu_ticks "$pid") || fail "process $pid ended during the measurement"
-        total=$((total + ticks))
+        time=$(cpu_nanoseconds "$pid") || fail "process $pid ended during the measurement"
+        total=$((total + time))
     done
     echo "$total"
 }
@@ -75,11 +74,11 @@ cpu_per_second() {
     local before after began ended
     sleep "$warm_up"
     began=$EPOCHREALTIME
-    before=$(cpu_ticks_together "$@")
+    before=$(cpu_time_together "$@")
     sleep "$seconds"
-    after=$(cpu_ticks_together "$@")
+    after=$(cpu_time_together "$@")
     ended=$EPOCHREALTIME
-    awk -v t=$((after - before)) -v hz="$clock_ticks" -v began="$began" -v ended="$ended" \
+    awk -v t=$((after - before)) -v hz=1e9 -v began="$began" -v ended="$ended" \
         'BEGIN { printf "%.4f", t / hz / (ended - began) }'
 }
 

@@ -14,10 +14,9 @@
 # other in each round, and the row gives the run with the median sum.
 #
 # One row per program and case, after a row of the server alone with nothing drawing:
-# - CPU: seconds of CPU per second of the program and of the Xvfb process (utime + stime from
-#   /proc/PID/stat, sampled at the same moments after a 1.5 s warm-up), their sum, and the sum
-#   relative to qix at the same size. /proc counts in 1/CLK_TCK (10 ms), so a 3 s run resolves
-#   about 0.003 s/s, a 20 s run 0.0005.
+# - CPU: seconds of CPU per second of the program and of the Xvfb process (the scheduler's count
+#   of their time on a CPU, /proc/PID/task/*/schedstat, read at the same moments after a 1.5 s
+#   warm-up), their sum, and the sum relative to qix at the same size.
 # - ticks/s: the script steps a second, from the file Vortexa writes on SIGTERM when VORTEXA_STATS
 #   names it ("ticks=N seconds=S"); "-" for the peers and for a Vortexa that writes no such file.
 # - RSS and HWM: VmRSS just before the program is ended and its peak VmHWM, in MiB.
@@ -115,7 +114,6 @@ fi
 mkdir -p "$work/program" "$work/runtime"
 chmod 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
-clock_ticks=$(getconf CLK_TCK)
 
 source "$source_dir/xvfb_measure.sh"
 copy_program "$program" "$work/program"
@@ -157,16 +155,16 @@ measure_load() {
         return
     fi
     began=$EPOCHREALTIME
-    before_program=$(cpu_ticks "$running_pid") || true
-    before_server=$(cpu_ticks "$xvfb_pid") || true
-    [ -z "$extra_pid" ] || before_extra=$(cpu_ticks "$extra_pid") || true
+    before_program=$(cpu_nanoseconds "$running_pid") || true
+    before_server=$(cpu_nanoseconds "$xvfb_pid") || true
+    [ -z "$extra_pid" ] || before_extra=$(cpu_nanoseconds "$extra_pid") || true
     sleep "$seconds"
     ended=$EPOCHREALTIME
-    [ -z "$extra_pid" ] || after_extra=$(cpu_ticks "$extra_pid") || true
-    if after_program=$(cpu_ticks "$running_pid") && after_server=$(cpu_ticks "$xvfb_pid") &&
+    [ -z "$extra_pid" ] || after_extra=$(cpu_nanoseconds "$extra_pid") || true
+    if after_program=$(cpu_nanoseconds "$running_pid") && after_server=$(cpu_nanoseconds "$xvfb_pid") &&
         [ -n "$before_program" ] && [ -n "$before_server" ]; then
         read -r cpu_program cpu_server cpu_extra < <(awk -v p=$((after_program - before_program)) \
-            -v s=$((after_server - before_server)) -v e=$((after_extra - before_extra)) -v hz="$clock_ticks" \
+            -v s=$((after_server - before_server)) -v e=$((after_extra - before_extra)) -v hz=1e9 \
             -v began="$began" -v ended="$ended" \
             'BEGIN { t = ended - began; printf "%.4f %.4f %.4f\n", p / hz / t, s / hz / t, e / hz / t }')
         [ -n "$extra_pid" ] || cpu_extra=-

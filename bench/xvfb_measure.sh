@@ -34,12 +34,20 @@ start_xvfb() {
     export DISPLAY
 }
 
-# CPU time (utime + stime, in clock ticks) a running process has used; fails once it has ended.
-# The fields are counted after the command name, which may hold spaces.
-cpu_ticks() {
-    local stat fields
+# CPU time (in nanoseconds) a running process has used, all its threads together; fails once it
+# has ended. The scheduler's own count (/proc/PID/task/*/schedstat) is exact; utime and stime are
+# sampled at the kernel's ticks, and a program that wakes on a steady beat, as a screen saver does,
+# can fall between the samples or on them run after run.
+cpu_nanoseconds() {
+    local stat fields task total=0 found=
     stat=$(<"/proc/$1/stat") 2>/dev/null || return 1
     read -ra fields <<<"${stat##*) }"
     [ "${fields[0]}" != Z ] || return 1
-    echo "$((fields[11] + fields[12]))"
+    for task in /proc/"$1"/task/*/schedstat; do
+        read -ra fields 2>/dev/null <"$task" || continue
+        total=$((total + fields[0]))
+        found=yes
+    done
+    [ -n "$found" ] || return 1
+    echo "$total"
 }
