@@ -55,6 +55,9 @@ public:
         return std::max<int64_t>(0, m_lastFrame + m_interval - now);
     }
 
+    // When the next frame may be drawn.
+    int64_t nextDue() const { return m_lastFrame + m_interval; }
+
     // Microseconds until the timer of a frame owed at `now` draws it.
     int64_t untilOwedFrame(int64_t now) const { return untilDue(now) + m_interval; }
 

@@ -23,18 +23,9 @@ public:
     void change()
     {
         m_changes.push_back(now());
-        switch (m_pacing.changed(now())) {
-        case FrameStep::DrawNow:
-            draw();
-            break;
-        case FrameStep::WaitForTimer: {
-            const int ms = static_cast<int>((m_pacing.untilOwedFrame(now()) + 999) / 1000);
-            m_timer = m_platform.startTimer(ms, [this] { draw(); });
-            break;
-        }
-        case FrameStep::AlreadyOwed:
-            break;
-        }
+        paceFrame(
+            m_pacing, now(), [this] { draw(); },
+            [this](int ms) { m_timer = m_platform.startTimer(ms, [this] { draw(); }); });
     }
 
     const std::vector<int64_t>& frames() const { return m_frames; }

@@ -63,8 +63,7 @@ void FramePainter::paintNow()
     m_platform.framePainted();
     // No frame can show a step before the next one is due, so the steps until then need not wake
     // the program: they run together with the first step due from then on, which draws it.
-    const int64_t now = monotonicMicroseconds();
-    m_platform.loop().holdTimersUntil((now + m_pacing.untilDue(now) + 999) / 1000);
+    m_platform.loop().holdTimersUntil((m_pacing.nextDue() + 999) / 1000);
 }
 
 } // namespace vortexa

@@ -119,7 +119,11 @@ template <typename... Numbers> std::string spriteKey(char kind, Numbers... numbe
     return key;
 }
 
-std::string fontKey(const Font& font) { return spriteKey('F', font.Size, font.Bold, font.Underline) + font.Name; }
+// The name's length goes first, so that a name and the caption after it cannot run together.
+std::string fontKey(const Font& font)
+{
+    return spriteKey('F', font.Size, font.Bold, font.Underline, font.Name.size()) + font.Name;
+}
 
 // Puts rows of an image into a drawable, a band at a time, so that no request is longer than the
 // server takes.
