@@ -36,10 +36,12 @@ ShowWindow::ShowWindow(
     , m_area(area)
 {
     m_window = xcb_generate_id(connection);
-    const uint32_t values[] = {screen.black_pixel, screen.black_pixel, ShownEvents};
+    // No background: the server would fill the whole window black when it is mapped or exposed,
+    // and the painter fills it black again at once before it draws.
+    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE, screen.black_pixel, ShownEvents};
     xcb_create_window(connection, XCB_COPY_FROM_PARENT, m_window, screen.root, static_cast<int16_t>(area.left),
         static_cast<int16_t>(area.top), static_cast<uint16_t>(area.width), static_cast<uint16_t>(area.height), 0,
-        XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK,
+        XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual, XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK,
         values);
 
     // The atoms are asked for together: one wait for the server, not one each.
