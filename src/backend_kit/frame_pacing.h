@@ -52,7 +52,7 @@ public:
     {
         if (!m_anyDrawn)
             return 0;
-        return std::max<int64_t>(0, m_lastFrame + m_interval - now);
+        return std::max<int64_t>(0, nextDue() - now);
     }
 
     // When the next frame may be drawn.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "backend_kit/tick_pacing.h"
 #include "platform/headless/headless_platform.h"
 
 namespace vortexa {
@@ -36,6 +37,16 @@ TEST(TickPacing, MakesUpWhatAStallHeldBackUpToABoundAndKeepsItsPace)
         platform.advance(1000);
         EXPECT_EQ(ticks - before, 100) << "the second after a stall of " << row.stallMs << " ms";
     }
+}
+
+TEST(TickPacing, TheFirstTickDueFromATimeFallsOnTheTimersPace)
+{
+    const TickPacing pacing(10, 20); // due at 30, 40, 50...
+    const struct {
+        int64_t from, firstDue;
+    } rows[] = {{0, 30}, {29, 30}, {30, 30}, {31, 40}, {40, 40}, {95, 100}};
+    for (const auto& row : rows)
+        EXPECT_EQ(pacing.firstDueFrom(row.from), row.firstDue) << "from " << row.from;
 }
 
 TEST(TickPacing, TicksOfAStoppedTimerAreNotMadeUp)
